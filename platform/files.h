@@ -1,0 +1,47 @@
+#pragma once
+// File access as the logic needs it. Paths use '/' and may be relative to the
+// current directory (the job directory while Kvitra runs). Contents are bytes.
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// A file opened for sequential reading.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to `size` bytes; returns the count read (0 at the end) or -1 on error.
+  virtual long Read(char* buffer, size_t size) = 0;
+};
+
+enum class ReadResult { Ok, OpenFailed, ReadFailed };
+enum class WriteResult { Ok, CreateFailed, WriteFailed };
+
+class Files {
+ public:
+  virtual ~Files() = default;
+  // The name as it exists on disk: `path` itself when it exists, else the first
+  // entry of the same directory whose name matches the last component without
+  // regard to ASCII letter case, else `path` unchanged.
+  virtual std::string ResolveName(const std::string& path) = 0;
+  // True for an existing entry that is not a directory.
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // Opens an existing file for reading; nullptr when it cannot be opened.
+  virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
+  // Reads at most `maxBytes` from the start of the file into `out`.
+  virtual ReadResult ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) = 0;
+  // Copies a regular file; fails when the target exists. The target appears
+  // complete or not at all.
+  virtual bool CopyNoReplace(const std::string& from, const std::string& to) = 0;
+  // Creates one directory level; false when it cannot be created.
+  virtual bool MakeDirectory(const std::string& path) = 0;
+  // Replaces the file's whole contents atomically: readers see the old
+  // contents or all of the new ones, also after a crash or power cut.
+  virtual WriteResult ReplaceContents(const std::string& path, const std::string& bytes) = 0;
+};
+
+Files& SystemFiles();
+
+}  // namespace platform
