@@ -1,1 +1,146 @@
-// Filled in by the work on this facility.
+#include "platform/posix/reg_file_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+#include <utility>
+
+#include "platform/posix/reg_file.h"
+
+namespace platform {
+namespace {
+
+enum class ReadOutcome { Ok, Missing, Failed };
+
+// Reads a regular file up to kMaxRegFileBytes. Non-blocking open, so that a
+// FIFO or device put in the file's place cannot hang the program.
+ReadOutcome ReadBounded(const std::string& path, std::string& out) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return ReadOutcome::Failed;
+  }
+  out.assign(kMaxRegFileBytes, '\0');
+  size_t used = 0;
+  while (used < out.size()) {
+    ssize_t got = read(fd, out.data() + used, out.size() - used);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      close(fd);
+      return ReadOutcome::Failed;
+    }
+    if (got == 0) break;
+    used += static_cast<size_t>(got);
+  }
+  close(fd);
+  out.resize(used);
+  return ReadOutcome::Ok;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t put = write(fd, bytes.data(), bytes.size());
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(put));
+  }
+  return true;
+}
+
+// Creates every missing directory above the file; private to the user, as
+// the configuration directory is meant to be.
+bool MakeParentDirectories(const std::string& filePath) {
+  for (size_t slash = filePath.find('/', 1); slash != std::string::npos;
+       slash = filePath.find('/', slash + 1)) {
+    std::string directory = filePath.substr(0, slash);
+    if (mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+// For file systems without hard links. True also when another process has
+// created the file meanwhile.
+bool CreateExclusive(const std::string& path, std::string_view text) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+  if (fd < 0) return errno == EEXIST;
+  bool written = WriteAll(fd, text);
+  if (close(fd) != 0) written = false;
+  if (!written) unlink(path.c_str());
+  return written;
+}
+
+// Writes the new file beside its place and links it in, so that a reader
+// never sees it half written and an existing file is never replaced. True
+// when the file exists afterwards, whoever made it.
+bool CreateNewFile(const std::string& path, std::string_view text) {
+  if (!MakeParentDirectories(path)) return false;
+  std::string temp = path + ".XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  bool written = WriteAll(fd, text) && fsync(fd) == 0;
+  if (close(fd) != 0) written = false;
+  int linkError = 0;
+  if (written && link(temp.c_str(), path.c_str()) != 0) linkError = errno;
+  unlink(temp.c_str());
+  if (!written) return false;
+  if (linkError == 0 || linkError == EEXIST) return true;
+  return CreateExclusive(path, text);
+}
+
+std::string KeyNameOf(std::string_view path) {
+  while (path.starts_with('\\')) path.remove_prefix(1);
+  return "HKEY_CURRENT_USER\\" + std::string(path);
+}
+
+std::string ConfigHome() {
+  // A relative XDG_CONFIG_HOME is invalid and ignored.
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config";
+  return {};
+}
+
+// Finds the file afresh on every opening, so a changed environment counts.
+class UserRegFileStore final : public SettingsStore {
+ public:
+  std::unique_ptr<SettingsKey> OpenOrCreateKey(const std::string& path) override {
+    return RegFileStore(UserSettingsFilePath()).OpenOrCreateKey(path);
+  }
+};
+
+}  // namespace
+
+RegFileStore::RegFileStore(std::string filePath) : filePath_(std::move(filePath)) {}
+
+std::unique_ptr<SettingsKey> RegFileStore::OpenOrCreateKey(const std::string& path) {
+  if (filePath_.empty()) return nullptr;
+  const std::string keyName = KeyNameOf(path);
+  std::string bytes;
+  ReadOutcome outcome = ReadBounded(filePath_, bytes);
+  if (outcome == ReadOutcome::Missing) {
+    if (!CreateNewFile(filePath_, NewRegFileText(keyName))) return nullptr;
+    outcome = ReadBounded(filePath_, bytes);
+  }
+  if (outcome != ReadOutcome::Ok) return nullptr;
+  return std::make_unique<RegFileKey>(RegFileKey::Parse(bytes, keyName));
+}
+
+std::string UserSettingsFilePath() {
+  std::string configHome = ConfigHome();
+  if (configHome.empty()) return {};
+  return configHome + "/NORVEL/PrnSetup.reg";
+}
+
+SettingsStore& UserSettingsStore() {
+  static UserRegFileStore store;
+  return store;
+}
+
+}  // namespace platform
