@@ -1,0 +1,113 @@
+#include "printer/link/frame.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "printer/link/frame_format.h"
+
+namespace kvitra {
+namespace {
+
+bool WriteAll(platform::ByteChannel& channel, const uint8_t* data, size_t size) {
+  size_t written = 0;
+  return channel.Write(data, size, written) && written == size;
+}
+
+// One read of one byte; false when nothing arrived (timeout or failed call).
+bool ReadOne(platform::ByteChannel& channel, uint8_t& byte) {
+  size_t received = 0;
+  return channel.ReadByte(byte, received) && received == 1;
+}
+
+bool IsAccepted(uint8_t status) { return (status & frame::kStatusAccepted) != 0; }
+
+// Waits for the status byte after an ENQ. The time limit is looked at only
+// after an empty read, so one long channel read time stretches the wait.
+bool AwaitStatus(platform::ByteChannel& channel, platform::Clock& clock) {
+  const uint32_t start = clock.Ticks();
+  for (int attempt = 0; attempt < kStatusAttempts; ++attempt) {
+    uint8_t status = 0;
+    if (ReadOne(channel, status)) return IsAccepted(status);
+    if (platform::ElapsedMs(start, clock.Ticks()) >= kWaitLimitMs) return false;
+    clock.Sleep(kRetryPauseMs);
+  }
+  return false;
+}
+
+// Skips bytes up to the ESC that opens a reply frame.
+bool AwaitReplyStart(platform::ByteChannel& channel, platform::Clock& clock, uint32_t start) {
+  for (int attempt = 0; attempt < kEscAttempts; ++attempt) {
+    uint8_t byte = 0;
+    if (ReadOne(channel, byte)) {
+      if (byte == frame::kEsc) return true;
+      continue;
+    }
+    if (platform::ElapsedMs(start, clock.Ticks()) >= kWaitLimitMs) return false;
+    clock.Sleep(kRetryPauseMs);
+  }
+  return false;
+}
+
+// Copies the payload up to the closing ESC '\'. An ESC followed by any other
+// byte stays in the payload together with that byte.
+bool CopyPayload(platform::ByteChannel& channel, char* buffer, size_t size) {
+  size_t p = 0;
+  for (;;) {
+    uint8_t byte = 0;
+    if (!ReadOne(channel, byte)) return false;
+    if (byte != frame::kEsc) {
+      if (p + 1 >= size) return false;  // no room for the byte and the NUL
+      buffer[p++] = static_cast<char>(byte);
+      continue;
+    }
+    uint8_t next = 0;
+    if (!ReadOne(channel, next)) return false;
+    if (next == frame::kClose) {
+      buffer[p] = '\0';
+      return true;
+    }
+    if (p + 2 >= size) return false;
+    buffer[p++] = static_cast<char>(byte);
+    buffer[p++] = static_cast<char>(next);
+  }
+}
+
+}  // namespace
+
+bool SendFrame(platform::ByteChannel& channel, platform::Clock& clock, const char* command,
+               bool wantStatus) {
+  const uint8_t opening[] = {frame::kEsc, frame::kOpen};
+  if (!WriteAll(channel, opening, sizeof opening)) return false;
+
+  const auto* bytes = reinterpret_cast<const uint8_t*>(command);
+  const size_t length = std::strlen(command);
+  char sumChars[2];
+  frame::ChecksumChars(frame::Checksum(bytes, length), sumChars);
+
+  if (!WriteAll(channel, bytes, length)) return false;
+  if (!WriteAll(channel, reinterpret_cast<const uint8_t*>(sumChars), 2)) return false;
+  const uint8_t trailer[] = {frame::kEsc, frame::kClose, frame::kEnq};
+  if (!WriteAll(channel, trailer, wantStatus ? 3 : 2)) return false;
+  if (!wantStatus) return true;
+  return AwaitStatus(channel, clock);
+}
+
+bool ReceiveFrame(platform::ByteChannel& channel, platform::Clock& clock, char* buffer,
+                  size_t size, bool wantStatus) {
+  if (buffer == nullptr || size == 0) return false;
+  const uint32_t start = clock.Ticks();
+  clock.Sleep(kReplyStartPauseMs);
+  if (!AwaitReplyStart(channel, clock, start)) return false;
+
+  uint8_t second = 0;
+  if (!ReadOne(channel, second) || second != frame::kOpen) return false;
+  if (!CopyPayload(channel, buffer, size)) return false;
+  if (!wantStatus) return true;
+
+  const uint8_t enq = frame::kEnq;
+  if (!WriteAll(channel, &enq, 1)) return false;
+  uint8_t status = 0;
+  return ReadOne(channel, status) && IsAccepted(status);
+}
+
+}  // namespace kvitra

@@ -1,0 +1,97 @@
+#pragma once
+// A byte channel that plays a script of printer behaviour in virtual time:
+// each empty read costs the channel's read time on the VirtualClock, as a
+// read that times out would. Records every write. Usable as a serial port.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/serial_port.h"
+#include "tests/support/virtual_clock.h"
+
+namespace testing_support {
+
+class ScriptedChannel : public platform::SerialPort {
+ public:
+  struct Step {
+    enum Kind { Byte, Silence, Failure } kind;
+    uint8_t byte;
+  };
+
+  ScriptedChannel(VirtualClock& clock, uint32_t readTimeMs) : clock_(clock), readTimeMs(readTimeMs) {}
+  ~ScriptedChannel() override {
+    if (closes != nullptr) ++*closes;
+  }
+
+  // Bytes the printer sends, one read each, in order.
+  ScriptedChannel& Send(const std::string& bytes) {
+    for (unsigned char c : bytes) script.push_back({Step::Byte, c});
+    return *this;
+  }
+  ScriptedChannel& Silence(int reads = 1) {
+    for (int i = 0; i < reads; ++i) script.push_back({Step::Silence, 0});
+    return *this;
+  }
+  ScriptedChannel& FailRead() {
+    script.push_back({Step::Failure, 0});
+    return *this;
+  }
+
+  bool Write(const uint8_t* data, size_t size, size_t& written) override {
+    const size_t call = writeCalls.size();
+    writeCalls.emplace_back(reinterpret_cast<const char*>(data), size);
+    written = size;
+    if (call == failWriteCall) return false;
+    if (call == shortWriteCall && size > 0) written = size - 1;
+    writtenBytes.append(reinterpret_cast<const char*>(data), written);
+    return true;
+  }
+
+  bool ReadByte(uint8_t& byte, size_t& received) override {
+    ++reads;
+    received = 0;
+    if (script.empty()) {
+      clock_.Advance(readTimeMs);
+      return true;
+    }
+    const Step step = script.front();
+    script.pop_front();
+    switch (step.kind) {
+      case Step::Byte:
+        byte = step.byte;
+        received = 1;
+        return true;
+      case Step::Silence:
+        clock_.Advance(readTimeMs);
+        return true;
+      case Step::Failure:
+        return false;
+    }
+    return false;
+  }
+
+  // The serial read time of an ordinary one-byte read follows the limits.
+  bool SetTimeouts(const platform::CommTimeouts& timeouts) override {
+    appliedTimeouts.push_back(timeouts);
+    readTimeMs = timeouts.readTotalTimeoutMultiplier + timeouts.readTotalTimeoutConstant;
+    return acceptTimeouts;
+  }
+
+  std::deque<Step> script;
+  uint32_t readTimeMs;
+  int reads = 0;
+  std::string writtenBytes;
+  std::vector<std::string> writeCalls;
+  size_t failWriteCall = SIZE_MAX;
+  size_t shortWriteCall = SIZE_MAX;
+  bool acceptTimeouts = true;
+  std::vector<platform::CommTimeouts> appliedTimeouts;
+  int* closes = nullptr;  // counts destruction, the port's close
+
+ private:
+  VirtualClock& clock_;
+};
+
+}  // namespace testing_support
