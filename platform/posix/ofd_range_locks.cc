@@ -1,0 +1,63 @@
+// Range locks as open-file-description locks: they belong to the open file,
+// not to the process, so two opens in one process exclude each other too, and
+// they conflict with other processes' POSIX record locks (which is also what
+// Samba turns its clients' byte-range locks into).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/posix/host_name_match.h"
+#include "platform/range_lock.h"
+
+namespace platform {
+namespace {
+
+class OfdLockFile : public RangeLockFile {
+ public:
+  explicit OfdLockFile(int fd) : fd_(fd) {}
+  ~OfdLockFile() override { ::close(fd_); }
+
+  bool TryLock(uint64_t offset, uint64_t length) override { return Apply(F_WRLCK, offset, length); }
+  bool Unlock(uint64_t offset, uint64_t length) override { return Apply(F_UNLCK, offset, length); }
+
+ private:
+  bool Apply(short type, uint64_t offset, uint64_t length) {
+    struct flock range = {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = static_cast<off_t>(offset);
+    range.l_len = static_cast<off_t>(length);
+    range.l_pid = 0;  // required for open-file-description locks
+    return ::fcntl(fd_, F_OFD_SETLK, &range) == 0;
+  }
+
+  int fd_;
+};
+
+class OfdRangeLocks : public RangeLocks {
+ public:
+  bool FileExists(const std::string& path) override {
+    struct stat info;
+    return ::stat(posix::MatchHostName(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  }
+
+  std::unique_ptr<RangeLockFile> Open(const std::string& path) override {
+    const int fd = ::open(posix::MatchHostName(path).c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return nullptr;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<OfdLockFile>(fd);
+  }
+};
+
+}  // namespace
+
+RangeLocks& SystemRangeLocks() {
+  static OfdRangeLocks locks;
+  return locks;
+}
+
+}  // namespace platform

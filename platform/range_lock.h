@@ -1,0 +1,33 @@
+#pragma once
+// Byte-range locks on a shared lock file. The lock excludes every other party
+// that locks the same file, in other processes and, over a network share, on
+// other computers. Attempts never wait.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// An open lock file. Destroying it closes the file and drops any lock it holds.
+class RangeLockFile {
+ public:
+  virtual ~RangeLockFile() = default;
+  // Takes an exclusive lock on the range; false at once while anybody else
+  // holds an overlapping lock.
+  virtual bool TryLock(uint64_t offset, uint64_t length) = 0;
+  virtual bool Unlock(uint64_t offset, uint64_t length) = 0;
+};
+
+class RangeLocks {
+ public:
+  virtual ~RangeLocks() = default;
+  // True for an existing entry that is not a directory.
+  virtual bool FileExists(const std::string& path) = 0;
+  // Opens an existing file for reading and writing, never creating it;
+  // nullptr when it cannot be opened.
+  virtual std::unique_ptr<RangeLockFile> Open(const std::string& path) = 0;
+};
+
+RangeLocks& SystemRangeLocks();
+
+}  // namespace platform

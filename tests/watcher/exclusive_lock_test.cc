@@ -1,0 +1,139 @@
+#include "watcher/exclusive_lock.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_watcher_platform.h"
+#include "watcher/watcher_messages.h"
+
+namespace varden {
+namespace {
+
+using ::testing::ElementsAre;
+using testing_support::FakeRangeLocks;
+using testing_support::FakeWatcherShell;
+using testing_support::VirtualClock;
+
+class ExclusiveLockTest : public ::testing::Test {
+ protected:
+  ExclusiveLockTest() { lock.SetLockFile("/jobs/looku.dat"); }
+
+  VirtualClock clock;
+  FakeWatcherShell shell;
+  FakeRangeLocks locks;
+  ExclusiveLock lock{locks, clock, shell};
+};
+
+TEST_F(ExclusiveLockTest, WithoutLockFileEverythingSucceedsUntouched) {
+  locks.exists = false;
+  EXPECT_TRUE(lock.AcquireLock());
+  EXPECT_TRUE(lock.ReleaseLock());
+  lock.PAM_KONIEC_PROG();
+  EXPECT_EQ(locks.opens, 0);
+  EXPECT_TRUE(shell.messages.empty());
+  EXPECT_EQ(locks.checkedPaths.front(), "/jobs/looku.dat");
+}
+
+TEST_F(ExclusiveLockTest, FreeLockIsTakenWithOneOpenAndOneAttemptOnTheFirstFourBytes) {
+  EXPECT_TRUE(lock.AcquireLock());
+  EXPECT_TRUE(locks.heldByUs);
+  EXPECT_EQ(locks.opens, 1);
+  EXPECT_EQ(locks.lockAttempts, 1);
+  EXPECT_EQ(locks.lastRange, (std::pair<uint64_t, uint64_t>{0, 4}));
+  EXPECT_EQ(clock.SleptMs(), 0u);
+}
+
+TEST_F(ExclusiveLockTest, SecondAcquireChangesNothingAndOneReleaseFrees) {
+  ASSERT_TRUE(lock.AcquireLock());
+  EXPECT_TRUE(lock.AcquireLock());
+  EXPECT_EQ(locks.opens, 1);
+  EXPECT_TRUE(lock.ReleaseLock());
+  EXPECT_FALSE(locks.heldByUs);
+  EXPECT_EQ(locks.openHandles, 0);
+  EXPECT_TRUE(lock.ReleaseLock());
+  EXPECT_EQ(locks.unlocks, 1);
+}
+
+TEST_F(ExclusiveLockTest, OpenFailing61TimesBeepsAndShows101) {
+  locks.openFailures = 1000;
+  EXPECT_FALSE(lock.AcquireLock());
+  EXPECT_EQ(locks.opens, 61);
+  EXPECT_EQ(clock.SleptMs(), 60u * 50);
+  EXPECT_THAT(shell.events, ElementsAre("beep", "message"));
+  ASSERT_EQ(shell.messages.size(), 1u);
+  EXPECT_EQ(shell.messages[0].text, messages::kLockOpenFailed);
+  EXPECT_EQ(shell.messages[0].caption, "BLOKOWANIE");
+  EXPECT_EQ(shell.messages[0].icon, platform::MessageIcon::Stop);
+  EXPECT_EQ(shell.messages[0].buttons, platform::MessageButtons::Ok);
+  EXPECT_FALSE(lock.Held());
+}
+
+TEST_F(ExclusiveLockTest, OpenSucceedingOnTheLastTryTakesTheLock) {
+  locks.openFailures = 60;
+  EXPECT_TRUE(lock.AcquireLock());
+  EXPECT_EQ(locks.opens, 61);
+  EXPECT_TRUE(shell.messages.empty());
+}
+
+TEST_F(ExclusiveLockTest, RangeHeldElsewhereFor50AttemptsShows102AndClosesTheFile) {
+  locks.lockRefusals = 50;
+  EXPECT_FALSE(lock.AcquireLock());
+  EXPECT_EQ(locks.lockAttempts, 50);
+  EXPECT_EQ(clock.SleptMs(), 50u * 20);
+  EXPECT_GE(shell.processEventsCount, 50);
+  EXPECT_EQ(locks.openHandles, 0);
+  EXPECT_FALSE(lock.Held());
+  EXPECT_THAT(shell.MessageTexts(), ElementsAre(messages::kLockRangeFailed));
+  EXPECT_EQ(shell.beepCount, 0);
+}
+
+TEST_F(ExclusiveLockTest, OtherPartyReleasingDuringTheRetriesGivesTheLockSilently) {
+  locks.lockRefusals = 49;
+  EXPECT_TRUE(lock.AcquireLock());
+  EXPECT_TRUE(locks.heldByUs);
+  EXPECT_TRUE(shell.messages.empty());
+}
+
+TEST_F(ExclusiveLockTest, FailedUnlockReportsFalseButClosesTheFile) {
+  ASSERT_TRUE(lock.AcquireLock());
+  locks.unlockFails = true;
+  EXPECT_FALSE(lock.ReleaseLock());
+  EXPECT_EQ(locks.openHandles, 0);
+  EXPECT_FALSE(lock.Held());
+}
+
+TEST_F(ExclusiveLockTest, HeldLockIsReleasedEvenWhenItsFileVanished) {
+  ASSERT_TRUE(lock.AcquireLock());
+  locks.exists = false;
+  EXPECT_TRUE(lock.ReleaseLock());
+  EXPECT_EQ(locks.openHandles, 0);
+  // A lock file created anew is locked for real, not assumed held.
+  locks.exists = true;
+  EXPECT_TRUE(lock.AcquireLock());
+  EXPECT_EQ(locks.opens, 2);
+}
+
+TEST_F(ExclusiveLockTest, ShutdownWithTheLockFreeTakesAndReleasesItSilently) {
+  lock.PAM_KONIEC_PROG();
+  EXPECT_EQ(locks.lockAttempts, 1);
+  EXPECT_EQ(locks.unlocks, 1);
+  EXPECT_FALSE(locks.heldByUs);
+  EXPECT_TRUE(shell.messages.empty());
+}
+
+TEST_F(ExclusiveLockTest, ShutdownWhileHeldElsewhereShows102Then55) {
+  locks.lockRefusals = 1000;
+  lock.PAM_KONIEC_PROG();
+  EXPECT_THAT(shell.MessageTexts(), ElementsAre(messages::kLockRangeFailed, messages::kShutdownLockFailed));
+  EXPECT_EQ(locks.unlocks, 0);
+}
+
+TEST_F(ExclusiveLockTest, ShutdownWithFailingUnlockShows54) {
+  ASSERT_TRUE(lock.AcquireLock());
+  locks.unlockFails = true;
+  lock.PAM_KONIEC_PROG();
+  EXPECT_THAT(shell.MessageTexts(), ElementsAre(messages::kShutdownReleaseFailed));
+}
+
+}  // namespace
+}  // namespace varden

@@ -1,0 +1,302 @@
+#include "watcher/watcher.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_watcher_platform.h"
+#include "watcher/job_text.h"
+#include "watcher/watcher_messages.h"
+
+namespace varden {
+namespace {
+
+using ::testing::ElementsAre;
+using testing_support::FakeJobFiles;
+using testing_support::FakeLauncher;
+using testing_support::FakeRangeLocks;
+using testing_support::FakeWatcherShell;
+using testing_support::VirtualClock;
+
+constexpr const char* kDefaultDir = "/opt/zembrano";
+constexpr const char* kJobFile = "/opt/zembrano/FAK_DANE.DAT";
+// Four lines, 40 bytes.
+const std::string kJob = "1\r\nPOZYCJA;CHLEB;1;2.50\r\nSUMA;2.50\r\nEND\r\n";
+
+class WatcherTest : public ::testing::Test {
+ protected:
+  WatcherTest() {
+    locks.exists = false;
+    watcher.KREACJA({});
+  }
+
+  // Ticks of Timer1 100 ms apart.
+  void Tick(int count = 1) {
+    for (int i = 0; i < count; ++i) {
+      watcher.Timer1Timer();
+      clock.Advance(100);
+    }
+  }
+  // The host writes a job and Varden sees it settle.
+  void DropJob(const std::string& text, uint32_t age = 0x53291234) {
+    files.Write(kJobFile, text, age);
+    Tick(2);
+  }
+  FakeLauncher::Script ResultLine() {
+    FakeLauncher::Script script;
+    script.onStart = [this] { files.Write(kJobFile, "##1"); };
+    return script;
+  }
+
+  VirtualClock clock;
+  FakeWatcherShell shell;
+  FakeRangeLocks locks;
+  FakeJobFiles files;
+  FakeLauncher launcher{clock};
+  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, "/usr/bin/kvitra"};
+};
+
+TEST_F(WatcherTest, JobRunsOnceUnderTheLockAndItsResultLineIsNoJob) {
+  locks.exists = true;
+  launcher.scripts.push_back(ResultLine());
+  DropJob(kJob);
+  ASSERT_EQ(launcher.records.size(), 1u);
+  EXPECT_EQ(launcher.records[0].request.workingDirectory, "/opt/zembrano/");
+  EXPECT_FALSE(locks.heldByUs);
+  EXPECT_EQ(locks.unlocks, 1);
+  EXPECT_THAT(shell.titles, ElementsAre("10:11:28", "10:11:28", messages::kTitleSending, messages::kTitleListening));
+  EXPECT_TRUE(watcher.Timer1Enabled());
+  EXPECT_EQ(shell.log.size(), 1u);
+  Tick(5);
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+struct OutcomeCase {
+  const char* name;
+  bool lockRefused;
+  bool startFails;
+  int32_t exitCode;
+  bool jobVanishes;
+  bool remembered;
+};
+
+class WatcherOutcomeTest : public WatcherTest, public ::testing::WithParamInterface<OutcomeCase> {};
+
+TEST_P(WatcherOutcomeTest, OnlyADoneJobIsRemembered) {
+  const OutcomeCase& c = GetParam();
+  locks.exists = true;
+  if (c.lockRefused) locks.lockRefusals = 50;
+  if (c.jobVanishes) locks.onOpen = [this] { files.files.erase(kJobFile); };
+  FakeLauncher::Script script;
+  if (c.startFails) script.startError = "No such file or directory";
+  script.exitCode = c.exitCode;
+  launcher.scripts.push_back(script);
+
+  DropJob(kJob);
+  EXPECT_TRUE(watcher.Timer1Enabled());
+  EXPECT_FALSE(locks.heldByUs);
+  EXPECT_EQ(launcher.records.size(), c.lockRefused || c.jobVanishes ? 0u : 1u);
+  EXPECT_EQ(watcher.LastJobSum() != 0, c.remembered);
+
+  // The file as it was: run again on the next tick unless remembered.
+  locks.onOpen = nullptr;
+  if (c.jobVanishes) files.files[kJobFile] = {kJob, files.version, 0x53291234};
+  const size_t startsBefore = launcher.records.size();
+  Tick();
+  EXPECT_EQ(launcher.records.size() - startsBefore, c.remembered ? 0u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, WatcherOutcomeTest,
+                         ::testing::Values(OutcomeCase{"LockRefused", true, false, 0, false, false},
+                                           OutcomeCase{"StartFailed", false, true, 0, false, false},
+                                           OutcomeCase{"NonZeroExit", false, false, 3, false, false},
+                                           OutcomeCase{"ExitZero", false, false, 0, false, true},
+                                           OutcomeCase{"JobVanished", false, false, 0, true, true}),
+                         [](const ::testing::TestParamInfo<OutcomeCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST_F(WatcherTest, SizeThresholdIs32Bytes) {
+  const std::string fourLines31 = "a\nb\nc\n" + std::string(25, 'x');
+  ASSERT_EQ(fourLines31.size(), 31u);
+  DropJob(fourLines31);
+  EXPECT_EQ(files.reads, 0);
+  EXPECT_TRUE(launcher.records.empty());
+  DropJob(fourLines31 + "x");
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, ThreeLinesAreNoJobHoweverLong) {
+  DropJob("HEADER\n" + std::string(200, 'x') + "\nlast\n");
+  EXPECT_TRUE(launcher.records.empty());
+  DropJob("HEADER\n" + std::string(200, 'x') + "\nlast\nfourth");
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, FileStillChangingIsNotTaken) {
+  std::string text = "1\r\nPOZYCJA;A;1;1.00\r\n";
+  files.Write(kJobFile, text);
+  for (const char* piece : {"POZYCJA;B;1;1.00\r\n", "SUMA;2.00\r\n", "END\r\n"}) {
+    Tick();
+    text += piece;
+    files.Write(kJobFile, text);
+  }
+  Tick();
+  EXPECT_TRUE(launcher.records.empty());
+  Tick();
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, SignatureIsTheSumOfFourLinesAndTheTwoSecondAge) {
+  DropJob(kJob, 100);
+  ASSERT_EQ(launcher.records.size(), 1u);
+  // Differs only after the fourth line, same two-second step: the same job.
+  DropJob(kJob + "EXTRA LINE\r\n", 100);
+  EXPECT_EQ(launcher.records.size(), 1u);
+  // The same text written again later.
+  DropJob(kJob, 101);
+  EXPECT_EQ(launcher.records.size(), 2u);
+  // Another text with the same sum and the same age is taken for the same job...
+  std::string sameSum = kJob;
+  std::swap(sameSum[5], sameSum[6]);
+  DropJob(sameSum, 101);
+  EXPECT_EQ(launcher.records.size(), 2u);
+  // ...and told apart by its age alone.
+  DropJob(sameSum, 102);
+  EXPECT_EQ(launcher.records.size(), 3u);
+}
+
+TEST_F(WatcherTest, HighBytesLowerTheSum) {
+  DropJob("\xB9\n" + std::string(30, 'a') + "\nb\nc\n");
+  EXPECT_EQ(watcher.LastJobSum(), -71 + 30 * 'a' + 'b' + 'c');
+}
+
+TEST_F(WatcherTest, FourLinesBeyondTheReadLimitAreNoJob) {
+  DropJob(std::string(kJobTextReadLimit + 10, 'x') + "\nb\nc\nd\n");
+  EXPECT_TRUE(launcher.records.empty());
+  // A large job whose first lines fit is taken.
+  DropJob(kJob + std::string(kJobTextReadLimit, 'x'));
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, UnreadableFileIsRetriedQuietly) {
+  files.readFails = true;
+  DropJob(kJob);
+  Tick(3);
+  EXPECT_TRUE(launcher.records.empty());
+  EXPECT_TRUE(shell.messages.empty());
+  EXPECT_TRUE(watcher.Timer1Enabled());
+  files.readFails = false;
+  Tick();
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, NonZeroExitRunsTheSameJobAgainAfterTheBox) {
+  FakeLauncher::Script failing;
+  failing.exitCode = 1;
+  launcher.scripts.push_back(failing);
+  shell.answers.push_back(platform::MessageAnswer::TimedOut);
+  DropJob(kJob);
+  Tick();
+  EXPECT_EQ(launcher.records.size(), 2u);
+}
+
+TEST_F(WatcherTest, LockHeldElsewhereShowsItsMessageEveryTickUntilFree) {
+  locks.exists = true;
+  locks.lockRefusals = 100;  // two ticks' worth of attempts
+  DropJob(kJob);
+  Tick();
+  EXPECT_TRUE(launcher.records.empty());
+  EXPECT_THAT(shell.MessageTexts(), ElementsAre(messages::kLockRangeFailed, messages::kLockRangeFailed));
+  Tick();
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, FailedReleaseShowsItInTheTitle) {
+  locks.exists = true;
+  locks.unlockFails = true;
+  DropJob(kJob);
+  EXPECT_EQ(shell.titles.back(), messages::kTitleReleaseFailed);
+}
+
+TEST_F(WatcherTest, NoTickRunsWhileTimer1IsDisabledOrAfterClosing) {
+  FakeLauncher::Script script;
+  script.onStart = [this] {
+    EXPECT_FALSE(watcher.Timer1Enabled());
+    watcher.Timer1Timer();  // a tick from a nested event loop
+    watcher.Timer2Timer();
+  };
+  launcher.scripts.push_back(script);
+  DropJob(kJob);
+  EXPECT_EQ(launcher.records.size(), 1u);
+  EXPECT_EQ(shell.hidePanelCount, 0);
+
+  watcher.OnClosing();
+  DropJob(kJob, 7);
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, TitlePanelThenLabelThenMinimised) {
+  watcher.Timer2Timer();
+  EXPECT_FALSE(watcher.TitlePanelVisible());
+  EXPECT_EQ(shell.minimiseCount, 0);
+  watcher.Timer2Timer();
+  EXPECT_EQ(shell.minimiseCount, 1);
+  EXPECT_FALSE(watcher.Timer2Enabled());
+  watcher.Timer2Timer();
+  EXPECT_THAT(shell.events, ElementsAre("hide panel", "minimise"));
+}
+
+TEST_F(WatcherTest, Timer2TickDuringAJobIsSkipped) {
+  FakeLauncher::Script script;
+  script.onStart = [this] { watcher.Timer2Timer(); };
+  launcher.scripts.push_back(script);
+  DropJob(kJob);  // the good run minimises
+  EXPECT_TRUE(watcher.TitlePanelVisible());
+  watcher.Timer2Timer();
+  watcher.Timer2Timer();
+  EXPECT_THAT(shell.events, ElementsAre("minimise", "hide panel", "minimise"));
+}
+
+TEST(WatcherStartTest, StaleJobIsRemovedOnlyFromTheWatchedDefaultDirectory) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string content;
+    bool removed;
+  };
+  for (const Case& c : {Case{{}, std::string(32, 'x'), true}, Case{{}, std::string(31, 'x'), false},
+                        Case{{"/a", "/b"}, std::string(40, 'x'), true},
+                        Case{{"/srv/jobs"}, std::string(40, 'x'), false}}) {
+    SCOPED_TRACE(c.arguments.size());
+    VirtualClock clock;
+    FakeWatcherShell shell;
+    FakeRangeLocks locks;
+    FakeJobFiles files;
+    FakeLauncher launcher{clock};
+    files.Write(kJobFile, c.content);
+    files.Write("/srv/jobs/FAK_DANE.DAT", kJob);
+    Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, "/k"};
+    watcher.KREACJA(c.arguments);
+    EXPECT_EQ(files.FileExists(kJobFile), !c.removed);
+    EXPECT_TRUE(files.FileExists("/srv/jobs/FAK_DANE.DAT"));
+  }
+}
+
+TEST(WatcherStartTest, JobWaitingInTheNamedDirectoryRunsAtOnce) {
+  VirtualClock clock;
+  FakeWatcherShell shell;
+  FakeRangeLocks locks;
+  FakeJobFiles files;
+  FakeLauncher launcher{clock};
+  locks.exists = false;
+  files.Write("/srv/jobs/FAK_DANE.DAT", kJob);
+  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, "/k"};
+  watcher.KREACJA({"/srv/jobs/"});
+  EXPECT_EQ(watcher.JobDir(), "/srv/jobs");
+  watcher.Timer1Timer();
+  watcher.Timer1Timer();
+  ASSERT_EQ(launcher.records.size(), 1u);
+  EXPECT_EQ(launcher.records[0].request.workingDirectory, "/srv/jobs/");
+}
+
+}  // namespace
+}  // namespace varden

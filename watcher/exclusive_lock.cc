@@ -1,0 +1,76 @@
+#include "watcher/exclusive_lock.h"
+
+#include "watcher/watcher_messages.h"
+
+namespace varden {
+namespace {
+
+constexpr uint64_t kRangeOffset = 0;
+constexpr uint64_t kRangeLength = 4;
+constexpr int kOpenAttempts = 61;
+constexpr uint32_t kOpenPauseMs = 50;
+constexpr int kLockAttempts = 50;
+constexpr uint32_t kLockPauseMs = 20;
+
+}  // namespace
+
+ExclusiveLock::ExclusiveLock(platform::RangeLocks& locks, platform::Clock& clock, WatcherShell& shell)
+    : locks_(locks), clock_(clock), shell_(shell) {}
+
+std::unique_ptr<platform::RangeLockFile> ExclusiveLock::OpenWithRetries() {
+  for (int attempt = 1;; ++attempt) {
+    if (auto file = locks_.Open(lockPath_)) return file;
+    if (attempt == kOpenAttempts) return nullptr;
+    shell_.ProcessEvents();
+    clock_.Sleep(kOpenPauseMs);
+  }
+}
+
+bool ExclusiveLock::AcquireLock() {
+  if (!locks_.FileExists(lockPath_)) return true;
+  if (lockHandle_) return true;
+
+  lockHandle_ = OpenWithRetries();
+  if (!lockHandle_) {
+    shell_.Beep();
+    shell_.ProcessEvents();
+    shell_.ShowMessage(messages::kLockOpenFailed, messages::kLockCaption, platform::MessageButtons::Ok,
+                       platform::MessageIcon::Stop);
+    return false;
+  }
+  for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+    const bool locked = lockHandle_->TryLock(kRangeOffset, kRangeLength);
+    shell_.ProcessEvents();
+    if (locked) return true;
+    clock_.Sleep(kLockPauseMs);
+  }
+  lockHandle_.reset();
+  shell_.ProcessEvents();
+  shell_.ShowMessage(messages::kLockRangeFailed, messages::kLockCaption, platform::MessageButtons::Ok,
+                     platform::MessageIcon::Stop);
+  return false;
+}
+
+bool ExclusiveLock::ReleaseLock() {
+  // A held lock is released even when its file has gone meanwhile: keeping the
+  // old handle would make the next AcquireLock report a lock it does not hold
+  // on a lock file created anew.
+  if (!lockHandle_) return true;
+  const bool unlocked = lockHandle_->Unlock(kRangeOffset, kRangeLength);
+  lockHandle_.reset();
+  return unlocked;
+}
+
+void ExclusiveLock::PAM_KONIEC_PROG() {
+  if (!AcquireLock()) {
+    shell_.ShowMessage(messages::kShutdownLockFailed, messages::kLockCaption, platform::MessageButtons::Ok,
+                       platform::MessageIcon::Stop);
+    return;
+  }
+  if (!ReleaseLock()) {
+    shell_.ShowMessage(messages::kShutdownReleaseFailed, messages::kLockCaption, platform::MessageButtons::Ok,
+                       platform::MessageIcon::Stop);
+  }
+}
+
+}  // namespace varden

@@ -1,0 +1,41 @@
+#pragma once
+// The lock that keeps the parties sharing the job directory apart: an
+// exclusive byte-range lock on the first four bytes of the lock file. Without
+// a lock file there is no locking and every request succeeds.
+#include <memory>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/range_lock.h"
+#include "watcher/watcher_shell.h"
+
+namespace varden {
+
+class ExclusiveLock {
+ public:
+  ExclusiveLock(platform::RangeLocks& locks, platform::Clock& clock, WatcherShell& shell);
+
+  void SetLockFile(const std::string& path) { lockPath_ = path; }
+
+  // True: the lock is held afterwards, or there is no lock file. False: it was
+  // not taken and a message has been shown.
+  bool AcquireLock();
+  // True: released, or nothing to release. False: the unlock failed; the file
+  // is closed all the same.
+  bool ReleaseLock();
+  // At shutdown: waits (within the retry limits) for the lock and frees it.
+  void PAM_KONIEC_PROG();
+
+  bool Held() const { return lockHandle_ != nullptr; }
+
+ private:
+  std::unique_ptr<platform::RangeLockFile> OpenWithRetries();
+
+  platform::RangeLocks& locks_;
+  platform::Clock& clock_;
+  WatcherShell& shell_;
+  std::string lockPath_;
+  std::unique_ptr<platform::RangeLockFile> lockHandle_;
+};
+
+}  // namespace varden

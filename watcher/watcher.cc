@@ -1,0 +1,136 @@
+#include "watcher/watcher.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "watcher/job_dir.h"
+#include "watcher/job_text.h"
+#include "watcher/watcher_messages.h"
+
+namespace varden {
+
+std::string FormatTimeOfDay(const platform::LocalDateTime& now) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", now.hour % 100, now.minute % 100, now.second % 100);
+  return text;
+}
+
+Watcher::Watcher(const WatcherServices& services, std::string defaultJobDir, std::string printerProgram)
+    : services_(services),
+      defaultJobDir_(std::move(defaultJobDir)),
+      printerProgram_(std::move(printerProgram)),
+      jobDir_(defaultJobDir_),
+      lock_(services.locks, services.clock, services.shell),
+      launch_(services.launcher, services.files, services.clock, services.shell) {
+  lock_.SetLockFile(InDir(jobDir_, kLockFileName));
+  launch_.SetSettings({jobDir_, printerProgram_});
+}
+
+void Watcher::KREACJA(const std::vector<std::string>& arguments) {
+  jobDir_ = JobDirFromArguments(defaultJobDir_, arguments);
+  lock_.SetLockFile(InDir(jobDir_, kLockFileName));
+  launch_.SetSettings({jobDir_, printerProgram_});
+
+  // A job left from before the start is dropped, but only where this watcher
+  // watches: another watcher may be serving the default directory.
+  if (jobDir_ != defaultJobDir_) return;
+  const std::string staleJob = InDir(defaultJobDir_, kJobFileName);
+  if (!services_.files.FileExists(staleJob)) return;
+  const auto status = services_.files.Status(staleJob);
+  if (status && status->size >= kJobSizeThreshold) services_.files.Remove(staleJob);
+}
+
+void Watcher::Timer1Timer() {
+  if (!timer1Enabled_ || closing_) return;
+  try {
+    services_.shell.SetTitle(formatClock_(services_.clock.Now()));
+    DetectJob();
+  } catch (const std::exception&) {
+    // A failed tick is simply retried by the next one.
+  }
+  timer1Enabled_ = true;
+}
+
+void Watcher::DetectJob() {
+  const std::string jobFile = InDir(jobDir_, kJobFileName);
+  const std::optional<platform::JobFileStatus> status =
+      services_.files.FileExists(jobFile) ? services_.files.Status(jobFile) : std::nullopt;
+  if (!status || status->size < kJobSizeThreshold) {
+    lastSeen_.reset();
+    return;
+  }
+  const Observation seen{status->size, status->modifiedNs};
+  const bool settled = lastSeen_ == seen;
+  lastSeen_ = seen;
+  if (!settled) return;
+
+  const std::optional<Signature> signature = ReadSignature(jobFile, *status);
+  if (!signature) return;
+  if (signature->sum == lastJobSum_ && signature->age == lastJobAge_) return;
+  HandleJob(*signature);
+}
+
+std::optional<Watcher::Signature> Watcher::ReadSignature(const std::string& jobFile,
+                                                         const platform::JobFileStatus& status) {
+  std::string text;
+  if (!services_.files.ReadPrefix(jobFile, kJobTextReadLimit, text)) return std::nullopt;
+  const bool wholeFile = status.size <= kJobTextReadLimit;
+  const uint64_t expected = wholeFile ? status.size : kJobTextReadLimit;
+  if (text.size() != expected) {
+    lastSeen_.reset();  // changed since its status was read
+    return std::nullopt;
+  }
+  const JobTextHead head = ScanJobText(text, wholeFile);
+  if (!head.hasFourLines) return std::nullopt;
+  return Signature{head.sum, status.dosDateTime};
+}
+
+void Watcher::HandleJob(const Signature& signature) {
+  timer1Enabled_ = false;
+  if (!lock_.AcquireLock()) return;
+  services_.shell.SetTitle(messages::kTitleSending);
+  const bool done = launch_.AKTIV_WLASC();
+  if (done) {
+    lastJobSum_ = signature.sum;
+    lastJobAge_ = signature.age;
+  }
+  LogJob(signature, done);
+  services_.shell.SetTitle(messages::kTitleListening);
+  timer1Enabled_ = true;
+  if (!lock_.ReleaseLock()) services_.shell.SetTitle(messages::kTitleReleaseFailed);
+}
+
+void Watcher::LogJob(const Signature& signature, bool done) {
+  std::string outcome;
+  switch (launch_.LastOutcome()) {
+    case LaunchOutcome::NoJobFile: outcome = "job file gone before the start"; break;
+    case LaunchOutcome::ExitedZero: outcome = "printer program ended with exit code 0"; break;
+    case LaunchOutcome::StartFailed: outcome = "printer program could not be started"; break;
+    case LaunchOutcome::ExitedNonZero:
+      outcome = "printer program ended with exit code " + std::to_string(launch_.LastExitCode());
+      break;
+    case LaunchOutcome::Failed: outcome = "launch failed"; break;
+  }
+  services_.shell.Log("job " + InDir(jobDir_, kJobFileName) + " (sum " + std::to_string(signature.sum) +
+                      ", age " + std::to_string(signature.age) + "): " + outcome +
+                      (done ? ", done" : ", kept pending"));
+}
+
+void Watcher::Timer2Timer() {
+  if (!timer2Enabled_ || !timer1Enabled_ || closing_) return;
+  if (titlePanelVisible_) {
+    services_.shell.HideTitlePanel();
+    titlePanelVisible_ = false;
+    titlePanelPending_ = false;
+  } else if (!titlePanelPending_) {
+    services_.shell.Minimise();
+    timer2Enabled_ = false;
+  }
+}
+
+void Watcher::PAM_KONIEC_PROG() {
+  closing_ = true;
+  lock_.PAM_KONIEC_PROG();
+}
+
+}  // namespace varden

@@ -1,0 +1,99 @@
+#pragma once
+// Varden's state and its handlers: start-up (KREACJA), the job detection tick
+// (Timer1Timer), the title-panel tick (Timer2Timer) and the shutdown
+// (PAM_KONIEC_PROG). The window calls these; everything they do to the world
+// goes through the platform interfaces and the shell.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/job_file_probe.h"
+#include "platform/process_launcher.h"
+#include "platform/range_lock.h"
+#include "watcher/exclusive_lock.h"
+#include "watcher/printer_launch.h"
+#include "watcher/watcher_shell.h"
+
+namespace varden {
+
+// A file of this many bytes or more can be a job; the result line is shorter.
+inline constexpr uint64_t kJobSizeThreshold = 32;
+
+struct WatcherServices {
+  platform::Clock& clock;
+  WatcherShell& shell;
+  platform::RangeLocks& locks;
+  platform::ProcessLauncher& launcher;
+  platform::JobFileProbe& files;
+};
+
+// The time of day as the title shows it (Windows-1250 bytes).
+using ClockFormatter = std::function<std::string(const platform::LocalDateTime&)>;
+std::string FormatTimeOfDay(const platform::LocalDateTime& now);  // HH:MM:SS
+
+class Watcher {
+ public:
+  Watcher(const WatcherServices& services, std::string defaultJobDir, std::string printerProgram);
+
+  void SetClockFormatter(ClockFormatter formatter) { formatClock_ = std::move(formatter); }
+
+  // Start-up: removes a stale job from the default directory when that is the
+  // one watched, and takes the job directory from the command line
+  // (`arguments` exclude the program name).
+  void KREACJA(const std::vector<std::string>& arguments);
+  void Timer1Timer();
+  void Timer2Timer();
+  void PAM_KONIEC_PROG();
+
+  // The shell closes the window; no further tick does anything.
+  void OnClosing() { closing_ = true; }
+
+  const std::string& JobDir() const { return jobDir_; }
+  bool Timer1Enabled() const { return timer1Enabled_; }
+  bool Timer2Enabled() const { return timer2Enabled_; }
+  bool TitlePanelVisible() const { return titlePanelVisible_; }
+  int32_t LastJobSum() const { return lastJobSum_; }
+  uint32_t LastJobAge() const { return lastJobAge_; }
+  ExclusiveLock& Lock() { return lock_; }
+
+ private:
+  struct Observation {
+    uint64_t size;
+    int64_t modifiedNs;
+    bool operator==(const Observation&) const = default;
+  };
+  struct Signature {
+    int32_t sum;
+    uint32_t age;
+  };
+
+  void DetectJob();
+  // The signature of a complete job in the file, if there is one.
+  std::optional<Signature> ReadSignature(const std::string& jobFile, const platform::JobFileStatus& status);
+  void HandleJob(const Signature& signature);
+  void LogJob(const Signature& signature, bool done);
+
+  WatcherServices services_;
+  std::string defaultJobDir_;
+  std::string printerProgram_;
+  std::string jobDir_;
+  ExclusiveLock lock_;
+  PrinterLaunch launch_;
+  ClockFormatter formatClock_ = FormatTimeOfDay;
+
+  bool timer1Enabled_ = true;
+  bool timer2Enabled_ = true;
+  bool titlePanelVisible_ = true;
+  bool titlePanelPending_ = true;
+  bool closing_ = false;
+  int32_t lastJobSum_ = 0;
+  uint32_t lastJobAge_ = 0;
+  // The job file's size and modification time at the previous tick: a file
+  // counts only once both have stayed the same for one tick.
+  std::optional<Observation> lastSeen_;
+};
+
+}  // namespace varden
