@@ -1,0 +1,181 @@
+#pragma once
+// In-memory stand-ins for the platform services that the job run and the
+// printer link use: files, environment, serial ports and the TCP network.
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/serial_port.h"
+#include "platform/tcp_network.h"
+#include "printer/job_context.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/scripted_channel.h"
+#include "tests/support/virtual_clock.h"
+
+namespace testing_support {
+
+class FakeLinkFiles : public platform::Files {
+ public:
+  std::string ResolveName(const std::string& path) override { return path; }
+  bool FileExists(const std::string& path) override { return contents.count(path) != 0; }
+  bool DirectoryExists(const std::string&) override { return false; }
+  std::unique_ptr<platform::InputFile> OpenRead(const std::string&) override { return nullptr; }
+  platform::ReadResult ReadPrefix(const std::string& path, size_t maxBytes,
+                                  std::string& out) override {
+    auto found = contents.find(path);
+    if (found == contents.end()) return platform::ReadResult::OpenFailed;
+    if (failReads) return platform::ReadResult::ReadFailed;
+    out = found->second.substr(0, maxBytes);
+    return platform::ReadResult::Ok;
+  }
+  bool CopyNoReplace(const std::string&, const std::string&) override { return false; }
+  bool MakeDirectory(const std::string&) override { return false; }
+  platform::WriteResult ReplaceContents(const std::string& path, const std::string& bytes) override {
+    contents[path] = bytes;
+    return platform::WriteResult::Ok;
+  }
+
+  std::map<std::string, std::string> contents;
+  bool failReads = false;
+};
+
+class FakeLinkEnvironment : public platform::Environment {
+ public:
+  std::optional<std::string> Variable(const std::string&) override { return std::nullopt; }
+  std::string ZembranoDir() override { return "/nonexistent/zembrano"; }
+  std::string DocumentsFolder() override { return ""; }
+  std::string ConfigHome() override { return "/nonexistent/config"; }
+};
+
+// Hands out the scripted ports in order; an empty entry is a port that cannot
+// be opened. Runs out: every further opening fails.
+class FakeSerialPorts : public platform::SerialPorts {
+ public:
+  struct Opening {
+    std::string name;
+    int32_t baudRate;
+    bool xonXoff;
+    uint32_t ticks;
+  };
+
+  explicit FakeSerialPorts(VirtualClock& clock) : clock_(clock) {}
+
+  // A port that opens, with the printer behaviour the caller scripts on it.
+  ScriptedChannel& AddPort() {
+    auto port = std::make_unique<ScriptedChannel>(clock_, 0);
+    port->closes = &closes;
+    ScriptedChannel& ref = *port;
+    ports.push_back(std::move(port));
+    return ref;
+  }
+  void AddUnopenable() { ports.push_back(nullptr); }
+
+  std::unique_ptr<platform::SerialPort> Open(const std::string& portName, int32_t baudRate,
+                                             bool xonXoff) override {
+    openings.push_back({portName, baudRate, xonXoff, clock_.Ticks()});
+    if (ports.empty()) return nullptr;
+    std::unique_ptr<ScriptedChannel> port = std::move(ports.front());
+    ports.pop_front();
+    return port;
+  }
+
+  std::deque<std::unique_ptr<ScriptedChannel>> ports;
+  std::vector<Opening> openings;
+  int closes = 0;
+
+ private:
+  VirtualClock& clock_;
+};
+
+class FakeTcpSocket : public platform::TcpSocket {
+ public:
+  FakeTcpSocket(VirtualClock& clock, bool connects, int* closes)
+      : channel(clock, 5000), connects_(connects), closes_(closes) {}
+  ~FakeTcpSocket() override { ++*closes_; }
+
+  void SetReceiveTimeout(uint32_t milliseconds) override {
+    receiveTimeouts.push_back(milliseconds);
+    channel.readTimeMs = milliseconds;
+  }
+  bool Connect(const platform::ResolvedAddress&) override { return connects_; }
+  bool Write(const uint8_t* data, size_t size, size_t& written) override {
+    return channel.Write(data, size, written);
+  }
+  bool ReadByte(uint8_t& byte, size_t& received) override {
+    return channel.ReadByte(byte, received);
+  }
+
+  ScriptedChannel channel;
+  std::vector<uint32_t> receiveTimeouts;
+
+ private:
+  bool connects_;
+  int* closes_;
+};
+
+class FakeTcpNetwork : public platform::TcpNetwork {
+ public:
+  explicit FakeTcpNetwork(VirtualClock& clock) : clock_(clock) {}
+
+  int Startup() override {
+    ++startups;
+    return startupCode;
+  }
+  int Resolve(const std::string& host, const std::string& service,
+              std::vector<platform::ResolvedAddress>& addresses) override {
+    resolvedHost = host;
+    resolvedService = service;
+    addresses.assign(connectResults.size(), platform::ResolvedAddress{});
+    return resolveCode;
+  }
+  std::unique_ptr<platform::TcpSocket> CreateSocket(const platform::ResolvedAddress&,
+                                                    int& error) override {
+    const size_t index = created++;
+    if (index == socketFailsAt) {
+      error = socketError;
+      return nullptr;
+    }
+    auto socket = std::make_unique<FakeTcpSocket>(clock_, connectResults.at(index), &closes);
+    lastSocket = socket.get();
+    return socket;
+  }
+  void Cleanup() override { ++cleanups; }
+
+  int startupCode = 0;
+  int resolveCode = 0;
+  std::vector<bool> connectResults{true};  // one per resolved address
+  size_t socketFailsAt = SIZE_MAX;
+  int socketError = 0;
+
+  int startups = 0;
+  int cleanups = 0;
+  size_t created = 0;
+  int closes = 0;
+  std::string resolvedHost;
+  std::string resolvedService;
+  FakeTcpSocket* lastSocket = nullptr;  // valid while the link holds it
+
+ private:
+  VirtualClock& clock_;
+};
+
+// Everything a JobContext refers to, in one place.
+struct FakeLinkPlatform {
+  VirtualClock clock;
+  RecordingUi ui;
+  FakeLinkFiles files;
+  FakeLinkEnvironment env;
+  FakeSerialPorts serialPorts{clock};
+  FakeTcpNetwork network{clock};
+
+  kvitra::JobContext Context() {
+    return kvitra::JobContext{clock, files, env, ui, serialPorts, network, {}, {}};
+  }
+};
+
+}  // namespace testing_support
