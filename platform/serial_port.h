@@ -35,4 +35,10 @@ class SerialPorts {
 
 SerialPorts& SystemSerialPorts();
 
+// The device this platform opens for a port name. The Windows device prefix
+// "\\.\" is dropped first; on Linux a name beginning with '/' is a device
+// path, COMn (any letter case, n >= 1) is /dev/ttyS<n-1>, any other name is
+// looked up under /dev/.
+std::string SerialDevicePath(const std::string& portName);
+
 }  // namespace platform

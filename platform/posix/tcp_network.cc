@@ -1,1 +1,119 @@
-// Filled in by the work on this facility.
+// TCP client sockets on Linux. Error codes are the getaddrinfo code or errno.
+#include <netdb.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/tcp_network.h"
+
+namespace platform {
+namespace {
+
+class PosixTcpSocket : public TcpSocket {
+ public:
+  explicit PosixTcpSocket(int fd) : fd_(fd) {}
+  ~PosixTcpSocket() override { close(fd_); }
+
+  void SetReceiveTimeout(uint32_t milliseconds) override {
+    timeval tv{};
+    tv.tv_sec = static_cast<time_t>(milliseconds / 1000);
+    tv.tv_usec = static_cast<suseconds_t>((milliseconds % 1000) * 1000);
+    setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+  }
+
+  bool Connect(const ResolvedAddress& address) override {
+    if (address.address.empty()) return false;
+    const auto* target = reinterpret_cast<const sockaddr*>(address.address.data());
+    const auto length = static_cast<socklen_t>(address.address.size());
+    if (::connect(fd_, target, length) == 0) return true;
+    if (errno != EINTR) return false;
+    // An interrupted connect goes on in the background; wait for its outcome.
+    for (;;) {
+      if (::connect(fd_, target, length) == 0 || errno == EISCONN) return true;
+      if (errno != EALREADY && errno != EINPROGRESS && errno != EINTR) return false;
+      usleep(10000);
+    }
+  }
+
+  bool Write(const uint8_t* data, size_t size, size_t& written) override {
+    written = 0;
+    while (written < size) {
+      const ssize_t count = ::send(fd_, data + written, size - written, MSG_NOSIGNAL);
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      written += static_cast<size_t>(count);
+    }
+    return true;
+  }
+
+  bool ReadByte(uint8_t& byte, size_t& received) override {
+    received = 0;
+    for (;;) {
+      const ssize_t count = ::recv(fd_, &byte, 1, 0);
+      if (count > 0) {
+        received = 1;
+        return true;
+      }
+      if (count == 0) return true;  // the printer closed the connection
+      if (errno == EINTR) continue;
+      return errno == EAGAIN || errno == EWOULDBLOCK;  // the receive time passed
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixTcpNetwork : public TcpNetwork {
+ public:
+  int Startup() override { return 0; }
+
+  int Resolve(const std::string& host, const std::string& service,
+              std::vector<ResolvedAddress>& addresses) override {
+    addresses.clear();
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* list = nullptr;
+    const int code = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
+    if (code != 0) return code;
+    for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
+      ResolvedAddress address;
+      address.family = entry->ai_family;
+      address.socketType = entry->ai_socktype;
+      address.protocol = entry->ai_protocol;
+      const auto* bytes = reinterpret_cast<const uint8_t*>(entry->ai_addr);
+      address.address.assign(bytes, bytes + entry->ai_addrlen);
+      addresses.push_back(std::move(address));
+    }
+    freeaddrinfo(list);
+    return 0;
+  }
+
+  std::unique_ptr<TcpSocket> CreateSocket(const ResolvedAddress& address, int& error) override {
+    const int fd = ::socket(address.family, address.socketType | SOCK_CLOEXEC, address.protocol);
+    if (fd < 0) {
+      error = errno;
+      return nullptr;
+    }
+    error = 0;
+    return std::make_unique<PosixTcpSocket>(fd);
+  }
+
+  void Cleanup() override {}
+};
+
+}  // namespace
+
+TcpNetwork& SystemTcpNetwork() {
+  static PosixTcpNetwork network;
+  return network;
+}
+
+}  // namespace platform

@@ -141,6 +141,7 @@ class FakeTcpNetwork : public platform::TcpNetwork {
       return nullptr;
     }
     auto socket = std::make_unique<FakeTcpSocket>(clock_, connectResults.at(index), &closes);
+    socket->channel.Send(printerScript);
     lastSocket = socket.get();
     return socket;
   }
@@ -151,6 +152,7 @@ class FakeTcpNetwork : public platform::TcpNetwork {
   std::vector<bool> connectResults{true};  // one per resolved address
   size_t socketFailsAt = SIZE_MAX;
   int socketError = 0;
+  std::string printerScript;  // what the printer sends on every new socket
 
   int startups = 0;
   int cleanups = 0;

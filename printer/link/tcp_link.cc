@@ -1,0 +1,93 @@
+#include "printer/link/tcp_link.h"
+
+#include <vector>
+
+#include "printer/link/frame.h"
+#include "printer/link/link_messages.h"
+#include "printer/link/serial_link.h"
+#include "printer/messages.h"
+
+namespace kvitra {
+namespace {
+
+void ShowBox(JobContext& context, const std::string& text) {
+  context.ui.ShowMessage(text, link_messages::kBoxCaption, platform::MessageButtons::Ok,
+                         platform::MessageIcon::None);
+}
+
+}  // namespace
+
+TcpAddress SplitAddress(const std::string& text) {
+  const size_t colon = text.find(':');
+  if (colon == std::string::npos) return {std::string(), text.substr(0, kServiceMaxChars)};
+  return {text.substr(0, colon), text.substr(colon + 1, kServiceMaxChars)};
+}
+
+std::unique_ptr<platform::TcpSocket> ConnectTcp(JobContext& context, const std::string& address) {
+  platform::TcpNetwork& network = context.network;
+  const TcpAddress target = SplitAddress(address);
+  if (const int code = network.Startup(); code != 0) {
+    ShowBox(context, link_messages::kStartupFailed + std::to_string(code));
+    return nullptr;
+  }
+  std::vector<platform::ResolvedAddress> candidates;
+  if (const int code = network.Resolve(target.host, target.service, candidates); code != 0) {
+    ShowBox(context, link_messages::kResolveFailed + std::to_string(code));
+    network.Cleanup();
+    return nullptr;
+  }
+  for (const platform::ResolvedAddress& candidate : candidates) {
+    int error = 0;
+    std::unique_ptr<platform::TcpSocket> socket = network.CreateSocket(candidate, error);
+    if (socket == nullptr) {
+      ShowBox(context, link_messages::kSocketFailed + std::to_string(error));
+      network.Cleanup();
+      return nullptr;
+    }
+    socket->SetReceiveTimeout(kInitialReceiveTimeoutMs);
+    if (socket->Connect(candidate)) return socket;
+    // `socket` is closed here, before the next address is tried.
+  }
+  ShowBox(context, link_messages::kConnectFailed);
+  network.Cleanup();
+  return nullptr;
+}
+
+TcpLink::TcpLink(std::unique_ptr<platform::TcpSocket> socket, platform::TcpNetwork& network,
+                 platform::Clock& clock)
+    : socket_(std::move(socket)), network_(network), clock_(clock) {}
+
+TcpLink::~TcpLink() { Close(); }
+
+bool TcpLink::SendFrame(const char* command, bool wantStatus) {
+  return socket_ != nullptr && SendFrameTcp(*socket_, clock_, command, wantStatus);
+}
+
+bool TcpLink::ReceiveFrame(char* reply, size_t size, bool) {
+  return socket_ != nullptr && ReceiveFrameTcp(*socket_, clock_, reply, size);
+}
+
+void TcpLink::SetReceiveTimeout(uint32_t milliseconds) {
+  if (socket_ != nullptr) socket_->SetReceiveTimeout(milliseconds);
+}
+
+void TcpLink::Close() {
+  if (socket_ == nullptr) return;
+  socket_.reset();
+  network_.Cleanup();
+}
+
+std::unique_ptr<TcpLink> StartTcpLink(JobContext& context) {
+  std::unique_ptr<platform::TcpSocket> socket = ConnectTcp(context, context.port.portLine);
+  if (socket == nullptr) {
+    context.ShowError(messages::kErrPortOpen);
+    return nullptr;
+  }
+  auto link = std::make_unique<TcpLink>(std::move(socket), context.network, context.clock);
+  if (link->SendFrame(kErrorModeCommand, true)) return link;
+  link->Close();
+  context.ShowError(messages::kErrPrinterComm + link_messages::kSuffixErrorMode);
+  return nullptr;
+}
+
+}  // namespace kvitra

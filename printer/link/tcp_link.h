@@ -1,0 +1,57 @@
+#pragma once
+// The printer link over TCP: the address split, the connection over every
+// resolved address, the start-up with "0#e", and one release.
+#include <memory>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/tcp_network.h"
+#include "printer/job_context.h"
+#include "printer/link/printer_link.h"
+
+namespace kvitra {
+
+inline constexpr uint32_t kInitialReceiveTimeoutMs = 5000;
+inline constexpr size_t kServiceMaxChars = 5;
+
+struct TcpAddress {
+  std::string host;
+  std::string service;
+};
+
+// The host is everything before the first ':', the service at most the five
+// characters after it; without a colon the host is empty and the service the
+// first five characters.
+TcpAddress SplitAddress(const std::string& text);
+
+// Starts the network layer and connects to the first resolved address that
+// accepts. Every failure shows its message box and leaves nothing open.
+std::unique_ptr<platform::TcpSocket> ConnectTcp(JobContext& context, const std::string& address);
+
+class TcpLink : public PrinterLink {
+ public:
+  TcpLink(std::unique_ptr<platform::TcpSocket> socket, platform::TcpNetwork& network,
+          platform::Clock& clock);
+  ~TcpLink() override;
+
+  LinkKind Kind() const override { return LinkKind::Tcp; }
+  bool SendFrame(const char* command, bool wantStatus) override;
+  bool ReceiveFrame(char* reply, size_t size, bool wantStatus) override;
+  bool SetReadTotalConstant(int32_t) override { return true; }
+  void SetReceiveTimeout(uint32_t milliseconds) override;
+  // Closes the socket and releases the network layer, once.
+  void Close() override;
+
+  bool IsOpen() const { return socket_ != nullptr; }
+
+ private:
+  std::unique_ptr<platform::TcpSocket> socket_;
+  platform::TcpNetwork& network_;
+  platform::Clock& clock_;
+};
+
+// The TCP start-up: connect, then "0#e" at once, with no second try.
+// nullptr after a failure, with its messages shown.
+std::unique_ptr<TcpLink> StartTcpLink(JobContext& context);
+
+}  // namespace kvitra
