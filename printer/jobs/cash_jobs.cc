@@ -1,0 +1,83 @@
+#include "printer/jobs/cash_jobs.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "printer/jobs/command_buffer.h"
+#include "printer/jobs/job_messages.h"
+#include "printer/jobs/scan_numbers.h"
+#include "printer/text_fields.h"
+
+namespace kvitra {
+namespace {
+
+constexpr int32_t kCashStateReadTotalMs = 3000;
+
+JobOutcome DataFailure(const std::string& suffix) {
+  return JobOutcome::Failure(messages::kErrDataFile + suffix);
+}
+JobOutcome PrinterFailure(const std::string& suffix) {
+  return JobOutcome::Failure(messages::kErrPrinterComm + suffix);
+}
+
+// "yy;mm;dd"
+std::string ReportDate(const platform::LocalDateTime& now) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d;%02d;%02d", ((now.year % 100) + 100) % 100,
+                now.month % 100, now.day % 100);
+  return text;
+}
+
+}  // namespace
+
+JobOutcome RunCashPayout(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile) {
+  std::string line;
+  for (const std::string* suffix : {&messages::kDate, &messages::kInspection, &messages::kCashier,
+                                    &messages::kCount})
+    if (jobFile->ReadLine(line) != LineRead::Ok) return DataFailure(*suffix);
+  int32_t count;
+  if (!ScanInt(line.c_str(), count) || count < 0) return DataFailure(messages::kCount);
+
+  if (link.Kind() == LinkKind::Serial) {
+    const PortConfig& port = context.port;
+    if (!link.SetReadTotalConstant(port.scaleTimeout ? port.baseTimeout : port.fixedTimeout))
+      return JobOutcome::Failure(messages::kErrPortTimeouts);
+  }
+  for (int64_t k = 0; k <= count; ++k) {
+    if (jobFile->ReadLine(line) != LineRead::Ok) return DataFailure(messages::kPayoutCode);
+    if (jobFile->ReadLine(line, kNameBufferSize) != LineRead::Ok)
+      return DataFailure(messages::kPositionName);
+    if (jobFile->ReadLine(line) != LineRead::Ok) return DataFailure(messages::kGrossPrice);
+  }
+  std::string total;
+  if (jobFile->ReadLine(total) != LineRead::Ok) return DataFailure(messages::kTotal);
+  jobFile.reset();
+  TrimSpaces(total.data());
+  total.resize(std::strlen(total.c_str()));
+
+  CommandBuffer payout;
+  if (!payout.Text("0#d").Text(total).Char('/').Fits()) return DataFailure(messages::kTotal);
+  if (!link.SendFrame(payout.c_str(), true)) return PrinterFailure(messages::kPayout);
+  if (context.port.openDrawer && !link.SendFrame("1$d", false))
+    return PrinterFailure(messages::kDrawer);
+  return JobOutcome::Success(1);
+}
+
+JobOutcome RunDailyReport(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile) {
+  jobFile.reset();
+  CommandBuffer report;
+  report.Text("1;").Text(ReportDate(context.clock.Now())).Text("#r");
+  if (!link.SendFrame(report.c_str(), false)) return PrinterFailure(messages::kDailyReport);
+  return JobOutcome::Success(1);
+}
+
+JobOutcome RunCashState(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile) {
+  (void)context;
+  jobFile.reset();
+  if (link.Kind() == LinkKind::Serial && !link.SetReadTotalConstant(kCashStateReadTotalMs))
+    return JobOutcome::Failure(messages::kErrPortTimeouts);
+  if (!link.SendFrame("0#t", true)) return PrinterFailure(messages::kCashState);
+  return JobOutcome::Success(1);
+}
+
+}  // namespace kvitra

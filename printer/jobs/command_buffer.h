@@ -1,0 +1,28 @@
+#pragma once
+// A printer command assembled in a 1024-byte buffer. A piece that would not
+// fit spoils the command: it is refused as a whole, never sent cut.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace kvitra {
+
+class CommandBuffer {
+ public:
+  static constexpr size_t kSize = 1024;
+
+  CommandBuffer& Text(std::string_view text);
+  CommandBuffer& Char(char c) { return Text(std::string_view(&c, 1)); }
+  CommandBuffer& Number(int64_t number);
+
+  bool Fits() const { return fits_; }
+  size_t Length() const { return length_; }
+  const char* c_str() const { return data_; }
+
+ private:
+  char data_[kSize] = {};
+  size_t length_ = 0;
+  bool fits_ = true;
+};
+
+}  // namespace kvitra

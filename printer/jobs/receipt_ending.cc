@@ -1,0 +1,150 @@
+#include "printer/jobs/receipt_ending.h"
+
+#include <cstring>
+
+#include "printer/jobs/job_file.h"
+#include "printer/jobs/job_messages.h"
+
+namespace kvitra {
+namespace {
+
+constexpr int kCashInfoAttempts = 60;
+constexpr uint32_t kCashInfoPauseMs = 500;
+constexpr uint32_t kClosingReceiveTimeoutMs = 30000;
+constexpr char kCashInfoCommand[] = "23#s";
+constexpr char kDrawerCommand[] = "1$d";
+
+bool SendCashInfoRequest(JobContext& context, PrinterLink& link) {
+  if (link.Kind() == LinkKind::Tcp) return link.SendFrame(kCashInfoCommand, false);
+  for (int attempt = 0; attempt < kCashInfoAttempts; ++attempt) {
+    context.clock.Sleep(kCashInfoPauseMs);
+    if (link.SendFrame(kCashInfoCommand, false)) return true;
+  }
+  return false;
+}
+
+bool ReceiveCashInfo(JobContext& context, PrinterLink& link, char* reply, size_t size) {
+  if (link.Kind() == LinkKind::Tcp) return link.ReceiveFrame(reply, size, false);
+  for (int attempt = 0; attempt < kCashInfoAttempts; ++attempt) {
+    context.clock.Sleep(kCashInfoPauseMs);
+    if (link.ReceiveFrame(reply, size, true)) return true;
+  }
+  return false;
+}
+
+JobOutcome PrinterFailure(const std::string& suffix) {
+  return JobOutcome::Failure(messages::kErrPrinterComm + suffix);
+}
+
+}  // namespace
+
+std::string FooterText(bool shortFooter, const ReceiptTexts& texts) {
+  const std::string& cashier = texts.cashierCode;
+  char till = cashier.empty() ? ' ' : cashier[0];
+  if (shortFooter) return std::string(1, till) + '\r' + texts.headerText + '\r';
+  return std::string("Kasa: ") + till + "\rKasjer: " + cashier.substr(cashier.empty() ? 0 : 1, 2) +
+         '\r';
+}
+
+int32_t PaymentKind(char letter) {
+  switch (letter) {
+    case 'K': return 1;
+    case 'P':
+    case 'W': return 4;
+    default: return 0;
+  }
+}
+
+bool BuildClosingCommand(const PortConfig& port, const ReceiptTexts& texts,
+                         const std::optional<std::string>& paymentLine, CommandBuffer& command) {
+  const std::string& total = texts.total;
+  if (!port.extendedEnding) {
+    if (port.extraLines)
+      command.Text("1;0;2;0$e").Text(texts.cashierCode).Char('\r').Text(port.extraLine1).Char('\r')
+          .Text(port.extraLine2).Char('\r');
+    else
+      command.Text("1;0$e").Text(texts.cashierCode).Char('\r');
+    command.Text(total).Char('/').Text(total).Char('/');
+    return command.Fits();
+  }
+
+  int32_t kind = paymentLine && !paymentLine->empty() ? PaymentKind((*paymentLine)[0]) : 0;
+  command.Text(port.extraLines ? "2;" : "0;").Text("0;0;0;0;0;0;").Number(port.endingOption);
+  if (kind == 0)
+    command.Text(";0;0;1;0$y");
+  else
+    command.Text(";1;0;1;").Number(kind).Text(";0$y");
+  command.Text(FooterText(port.shortFooter, texts)).Text(texts.inspectionCode).Char('\r');
+  if (port.extraLines) command.Text(port.extraLine1).Char('\r').Text(port.extraLine2).Char('\r');
+  if (kind == 0)
+    command.Text(total).Char('/').Text(total).Text("/0/").Text(total).Text("/0/");
+  else
+    command.Text(*paymentLine).Char('\r').Text(total).Text("/0/0/0/").Text(total).Text("/0/");
+  return command.Fits();
+}
+
+std::optional<int32_t> CashInfoNumber(const char* payload) {
+  const char* p = payload;
+  for (int slashes = 0; slashes < 8; ++p) {
+    if (*p == '\0') return std::nullopt;
+    if (*p == '/') ++slashes;
+  }
+  const char* start = p;
+  int64_t number = 0;
+  for (; *p != '/'; ++p) {
+    if (*p < '0' || *p > '9') return std::nullopt;  // the end of the reply included
+    number = number * 10 + (*p - '0');
+    if (number > INT32_MAX) return std::nullopt;
+  }
+  if (p == start) return std::nullopt;
+  return static_cast<int32_t>(number);
+}
+
+void CancelReceipt(PrinterLink& link) { link.SendFrame("0$e", true); }
+
+JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTexts& texts) {
+  const PortConfig& port = context.port;
+  std::optional<std::string> paymentLine;
+  if (port.extendedEnding) {
+    std::string line;
+    switch (ReadSideFileLine(context, kPaymentFileName, line)) {
+      case SideFile::Absent: break;
+      case SideFile::Ok: paymentLine = line; break;
+      case SideFile::OpenFailed:
+        CancelReceipt(link);
+        return JobOutcome::Failure(messages::kErrDataFile + messages::kOpenPaymentFile);
+      case SideFile::ReadFailed:
+        CancelReceipt(link);
+        return JobOutcome::Failure(messages::kErrDataFile + messages::kReadPaymentFile);
+    }
+  }
+  CommandBuffer closing;
+  if (!BuildClosingCommand(port, texts, paymentLine, closing)) {
+    CancelReceipt(link);
+    return JobOutcome::Failure(messages::kErrDataFile +
+                               (paymentLine ? messages::kReadPaymentFile : messages::kTotal));
+  }
+
+  if (link.Kind() == LinkKind::Tcp) link.SetReceiveTimeout(kClosingReceiveTimeoutMs);
+  if (!link.SendFrame(closing.c_str(), true)) {
+    CancelReceipt(link);
+    return PrinterFailure(messages::kReceiptClose);
+  }
+  // The receipt is printed: nothing below cancels it any more.
+  if (port.openDrawer && !link.SendFrame(kDrawerCommand, false))
+    return PrinterFailure(messages::kDrawer);
+  if (NoCashInfoMarkerExists(context)) return JobOutcome::Success(1);
+
+  if (!SendCashInfoRequest(context, link)) return PrinterFailure(messages::kCashInfoRequest);
+  char reply[CommandBuffer::kSize] = {};
+  if (!ReceiveCashInfo(context, link, reply, sizeof reply))
+    return PrinterFailure(messages::kCashInfoReply);
+  reply[sizeof reply - 1] = '\0';
+  std::optional<int32_t> number = CashInfoNumber(reply);
+  if (!number) return PrinterFailure(messages::kCashInfoReply);
+  // A number of 0 is the printer's own answer: the job reports no result.
+  return JobOutcome::Success(*number);
+}
+
+}  // namespace kvitra
+

@@ -1,0 +1,75 @@
+#pragma once
+// A job run over in-memory files and a scripted printer link.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "printer/job_context.h"
+#include "printer/jobs/fiscal_job.h"
+#include "tests/support/fake_environment.h"
+#include "tests/support/fake_printer_link.h"
+#include "tests/support/memory_files.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/virtual_clock.h"
+
+namespace jobs_test {
+
+class NoSerialPorts : public platform::SerialPorts {
+ public:
+  std::unique_ptr<platform::SerialPort> Open(const std::string&, int32_t, bool) override {
+    return nullptr;
+  }
+};
+
+class NoNetwork : public platform::TcpNetwork {
+ public:
+  int Startup() override { return 1; }
+  int Resolve(const std::string&, const std::string&,
+              std::vector<platform::ResolvedAddress>&) override {
+    return 1;
+  }
+  std::unique_ptr<platform::TcpSocket> CreateSocket(const platform::ResolvedAddress&,
+                                                    int& error) override {
+    error = 1;
+    return nullptr;
+  }
+  void Cleanup() override {}
+};
+
+// Lines joined with CR LF, each one ended.
+inline std::string JobLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+class JobTest : public ::testing::Test {
+ public:
+  JobTest() { context.settings.converter = kvitra::NoConversion; }
+
+  void UseLink(kvitra::LinkKind kind) { link = testing_support::FakePrinterLink(kind, &clock); }
+  void WriteJob(const std::vector<std::string>& lines) { files.Put("FAK_DANE.DAT", JobLines(lines)); }
+  void PutMarker() { files.Put("/opt/zembrano/BezPotPa.DAT", ""); }
+
+  int32_t Run() { return kvitra::RunFiscalJob(context, link); }
+
+  // The run ended the way every run must: the link closed, no command after
+  // it, no job file left open.
+  void ExpectCleanEnd() {
+    EXPECT_TRUE(link.closed);
+    EXPECT_FALSE(link.sentAfterClose);
+    EXPECT_EQ(files.OpenCount(), 0);
+  }
+
+  testing_support::VirtualClock clock;
+  testing_support::MemoryFiles files;
+  testing_support::FakeEnvironment env;
+  testing_support::RecordingUi ui;
+  NoSerialPorts serialPorts;
+  NoNetwork network;
+  kvitra::JobContext context{clock, files, env, ui, serialPorts, network, {}, {}};
+  testing_support::FakePrinterLink link{kvitra::LinkKind::Serial, &clock};
+};
+
+}  // namespace jobs_test

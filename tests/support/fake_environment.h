@@ -1,0 +1,28 @@
+#pragma once
+// A platform::Environment whose variables and directories a test sets.
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/environment.h"
+
+namespace testing_support {
+
+class FakeEnvironment : public platform::Environment {
+ public:
+  std::optional<std::string> Variable(const std::string& name) override {
+    auto it = variables.find(name);
+    if (it == variables.end()) return std::nullopt;
+    return it->second;
+  }
+  std::string ZembranoDir() override { return zembranoDir; }
+  std::string DocumentsFolder() override { return documentsFolder; }
+  std::string ConfigHome() override { return configHome; }
+
+  std::map<std::string, std::string> variables;
+  std::string zembranoDir = "/opt/zembrano";
+  std::string documentsFolder = "/home/user/Documents";
+  std::string configHome = "/home/user/.config";
+};
+
+}  // namespace testing_support

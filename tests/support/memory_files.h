@@ -1,0 +1,127 @@
+#pragma once
+// An in-memory platform::Files: files are byte strings by path, directories a
+// set of paths. Names resolve as on Windows: exact first, then ignoring the
+// letter case of the last component. Counts the files open for reading.
+#include <algorithm>
+#include <cctype>
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace testing_support {
+
+class MemoryFiles : public platform::Files {
+ public:
+  void Put(const std::string& path, const std::string& bytes) { files[path] = bytes; }
+  void Remove(const std::string& path) { files.erase(path); }
+  // The file exists but cannot be opened.
+  void MakeUnopenable(const std::string& path) { unopenable.insert(path); }
+  // Each opening reads the next version; the last one stays.
+  void PutVersions(const std::string& path, const std::vector<std::string>& versions) {
+    files[path] = versions.front();
+    laterVersions[path].assign(versions.begin() + 1, versions.end());
+  }
+  // The file opens `times` times, then no more.
+  void AllowOpens(const std::string& path, int times) { opensLeft[path] = times; }
+  // Reading the file fails once `offset` bytes have been read.
+  void FailReadAt(const std::string& path, size_t offset) { readFailures[path] = offset; }
+
+  std::string ResolveName(const std::string& path) override {
+    if (files.count(path) || directories.count(path)) return path;
+    size_t slash = path.rfind('/');
+    std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::string name = Lower(path.substr(dir.size()));
+    for (const auto& entry : files) {
+      if (entry.first.compare(0, dir.size(), dir) != 0) continue;
+      std::string rest = entry.first.substr(dir.size());
+      if (rest.find('/') == std::string::npos && Lower(rest) == name) return entry.first;
+    }
+    return path;
+  }
+  bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+  bool DirectoryExists(const std::string& path) override { return directories.count(path) > 0; }
+
+  std::unique_ptr<platform::InputFile> OpenRead(const std::string& path) override {
+    openedPaths.push_back(path);
+    auto it = files.find(path);
+    if (it == files.end() || unopenable.count(path)) return nullptr;
+    if (opensLeft.count(path) && opensLeft[path]-- <= 0) return nullptr;
+    std::string bytes = it->second;
+    std::deque<std::string>& later = laterVersions[path];
+    if (!later.empty()) {
+      it->second = later.front();
+      later.pop_front();
+    }
+    auto failure = readFailures.find(path);
+    size_t failAt = failure == readFailures.end() ? std::string::npos : failure->second;
+    return std::make_unique<MemoryInputFile>(bytes, failAt, openCount);
+  }
+  platform::ReadResult ReadPrefix(const std::string& path, size_t maxBytes,
+                                  std::string& out) override {
+    auto it = files.find(path);
+    if (it == files.end() || unopenable.count(path)) return platform::ReadResult::OpenFailed;
+    out = it->second.substr(0, maxBytes);
+    return platform::ReadResult::Ok;
+  }
+  bool CopyNoReplace(const std::string& from, const std::string& to) override {
+    if (!files.count(from) || files.count(to)) return false;
+    files[to] = files[from];
+    return true;
+  }
+  bool MakeDirectory(const std::string& path) override {
+    return directories.insert(path).second;
+  }
+  platform::WriteResult ReplaceContents(const std::string& path, const std::string& bytes) override {
+    files[path] = bytes;
+    return platform::WriteResult::Ok;
+  }
+
+  int OpenCount() const { return *openCount; }
+
+  std::map<std::string, std::string> files;
+  std::set<std::string> directories;
+  std::set<std::string> unopenable;
+  std::map<std::string, size_t> readFailures;
+  std::map<std::string, std::deque<std::string>> laterVersions;
+  std::map<std::string, int> opensLeft;
+  std::vector<std::string> openedPaths;
+
+ private:
+  class MemoryInputFile : public platform::InputFile {
+   public:
+    MemoryInputFile(std::string bytes, size_t failAt, std::shared_ptr<int> openCount)
+        : bytes_(std::move(bytes)), failAt_(failAt), openCount_(std::move(openCount)) {
+      ++*openCount_;
+    }
+    ~MemoryInputFile() override { --*openCount_; }
+    long Read(char* buffer, size_t size) override {
+      if (position_ >= failAt_) return -1;
+      size_t end = std::min({bytes_.size(), position_ + size, failAt_});
+      size_t n = end - std::min(end, position_);
+      std::copy(bytes_.begin() + position_, bytes_.begin() + position_ + n, buffer);
+      position_ += n;
+      return static_cast<long>(n);
+    }
+
+   private:
+    std::string bytes_;
+    size_t position_ = 0;
+    size_t failAt_;
+    std::shared_ptr<int> openCount_;
+  };
+
+  static std::string Lower(std::string text) {
+    for (char& c : text)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+  }
+
+  std::shared_ptr<int> openCount = std::make_shared<int>(0);
+};
+
+}  // namespace testing_support
