@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <strings.h>
 
 namespace kvitra {
 namespace {
@@ -17,6 +16,15 @@ constexpr std::array<uint8_t, 18> kLatin2 = {0xA1, 0xC6, 0xCA, 0xA3, 0xD1, 0xD3,
                                              0xB1, 0xE6, 0xEA, 0xB3, 0xF1, 0xF3, 0xB6, 0xBC, 0xBF};
 constexpr std::array<uint8_t, 18> kCp852 = {0xA4, 0x8F, 0xA8, 0x9D, 0xE3, 0xE0, 0x97, 0x8D, 0xBD,
                                             0xA5, 0x86, 0xA9, 0x88, 0xE4, 0xA2, 0x98, 0xAB, 0xBE};
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsIgnoringAsciiCase(const std::string& text, const char* name) {
+  size_t i = 0;
+  for (; i < text.size() && name[i]; ++i)
+    if (AsciiUpper(text[i]) != name[i]) return false;
+  return i == text.size() && name[i] == '\0';
+}
 
 using ByteMap = std::array<uint8_t, 256>;
 
@@ -51,11 +59,10 @@ CharsetConverter ChooseConverter(const std::string& codePage, CharsetConverter c
   static constexpr Choice kChoices[] = {
       {"WIN1250", NoConversion}, {"LATIN2", ToLatin2}, {"CP852", ToCp852}, {"MAZOVIA", ToMazovia}};
   // The names are ASCII, so an ASCII case-insensitive comparison of the whole
-  // text matches exactly the names a locale-aware one would.
+  // text matches exactly the names a locale-aware one would, and does not
+  // depend on the locale the program runs in.
   for (const Choice& choice : kChoices)
-    if (codePage.size() == std::char_traits<char>::length(choice.name) &&
-        strncasecmp(codePage.c_str(), choice.name, codePage.size()) == 0)
-      return choice.converter;
+    if (EqualsIgnoringAsciiCase(codePage, choice.name)) return choice.converter;
   return current;
 }
 

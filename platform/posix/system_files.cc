@@ -1,1 +1,253 @@
-// Filled in by the work on this facility.
+// Files on Linux. Names are matched as Windows matches them (exact first, then
+// ASCII case-insensitively in the same directory); copies and replacements go
+// through a temporary file in the target's directory so that they appear
+// complete or not at all.
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/files.h"
+
+namespace platform {
+namespace {
+
+constexpr size_t kCopyChunk = 64 * 1024;
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualIgnoringAsciiCase(const char* a, const std::string& b) {
+  size_t i = 0;
+  for (; a[i] && i < b.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return a[i] == '\0' && i == b.size();
+}
+
+struct SplitPath {
+  std::string dir;   // "." for a bare name
+  std::string name;  // last component
+  std::string prefix;  // what goes before the name when rebuilding the path
+};
+
+SplitPath Split(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path, ""};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1), path.substr(0, slash + 1)};
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { Reset(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  void Reset() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+// Opens a regular file for reading without blocking on a FIFO or device
+// that happens to carry the name.
+int OpenRegularForRead(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
+}
+
+long ReadSome(int fd, char* buffer, size_t size) {
+  for (;;) {
+    ssize_t n = read(fd, buffer, size);
+    if (n >= 0) return static_cast<long>(n);
+    if (errno != EINTR) return -1;
+  }
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+void SyncDirectory(const std::string& dir) {
+  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// A temporary file beside `target`, hidden, removed on destruction unless kept.
+class TempFile {
+ public:
+  explicit TempFile(const SplitPath& target) {
+    path_ = target.prefix + "." + target.name + ".XXXXXX";
+    fd_ = mkostemp(path_.data(), O_CLOEXEC);
+  }
+  ~TempFile() {
+    if (fd_ >= 0) close(fd_);
+    if (!kept_) unlink(path_.c_str());
+  }
+  bool ok() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  // Flushes to disk and closes; false when either fails.
+  bool Finish() {
+    bool ok = fsync(fd_) == 0;
+    ok = close(fd_) == 0 && ok;
+    fd_ = -1;
+    return ok;
+  }
+  void Keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  bool kept_ = false;
+};
+
+class PosixInputFile : public InputFile {
+ public:
+  explicit PosixInputFile(int fd) : fd_(fd) {}
+  long Read(char* buffer, size_t size) override { return ReadSome(fd_.get(), buffer, size); }
+
+ private:
+  Fd fd_;
+};
+
+// Puts the new name in place only if nothing has that name yet.
+bool PlaceNoReplace(const std::string& from, const std::string& to) {
+  if (link(from.c_str(), to.c_str()) == 0) return true;
+  if (errno == EEXIST) return false;
+  // File systems without hard links (FAT, some network mounts).
+  return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+}
+
+class PosixFiles : public Files {
+ public:
+  std::string ResolveName(const std::string& path) override {
+    struct stat st {};
+    if (path.empty() || lstat(path.c_str(), &st) == 0) return path;
+    SplitPath split = Split(path);
+    if (split.name.empty()) return path;
+    DIR* dir = opendir(split.dir.c_str());
+    if (!dir) return path;
+    // Of several matches the smallest name wins, so the choice does not
+    // depend on the directory's order.
+    std::string best;
+    while (dirent* entry = readdir(dir)) {
+      if (EqualIgnoringAsciiCase(entry->d_name, split.name) && (best.empty() || best > entry->d_name))
+        best = entry->d_name;
+    }
+    closedir(dir);
+    return best.empty() ? path : split.prefix + best;
+  }
+
+  bool FileExists(const std::string& path) override {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  }
+
+  bool DirectoryExists(const std::string& path) override {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+
+  std::unique_ptr<InputFile> OpenRead(const std::string& path) override {
+    int fd = OpenRegularForRead(path);
+    if (fd < 0) return nullptr;
+    return std::make_unique<PosixInputFile>(fd);
+  }
+
+  ReadResult ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) override {
+    out.clear();
+    Fd fd(OpenRegularForRead(path));
+    if (fd.get() < 0) return ReadResult::OpenFailed;
+    char buffer[4096];
+    while (out.size() < maxBytes) {
+      size_t want = std::min(sizeof buffer, maxBytes - out.size());
+      long n = ReadSome(fd.get(), buffer, want);
+      if (n < 0) return ReadResult::ReadFailed;
+      if (n == 0) break;
+      out.append(buffer, static_cast<size_t>(n));
+    }
+    return ReadResult::Ok;
+  }
+
+  bool CopyNoReplace(const std::string& from, const std::string& to) override {
+    struct stat st {};
+    if (lstat(to.c_str(), &st) == 0) return false;
+    Fd source(OpenRegularForRead(from));
+    if (source.get() < 0 || fstat(source.get(), &st) != 0) return false;
+    TempFile temp(Split(to));
+    if (!temp.ok()) return false;
+    char buffer[kCopyChunk];
+    for (;;) {
+      long n = ReadSome(source.get(), buffer, sizeof buffer);
+      if (n < 0) return false;
+      if (n == 0) break;
+      if (!WriteAll(temp.fd(), buffer, static_cast<size_t>(n))) return false;
+    }
+    fchmod(temp.fd(), st.st_mode & 0777);
+    if (!temp.Finish()) return false;
+    bool placed = PlaceNoReplace(temp.path(), to);
+    SyncDirectory(Split(to).dir);
+    return placed;
+  }
+
+  bool MakeDirectory(const std::string& path) override { return mkdir(path.c_str(), 0777) == 0; }
+
+  WriteResult ReplaceContents(const std::string& path, const std::string& bytes) override {
+    SplitPath split = Split(path);
+    struct stat old {};
+    bool exists = stat(path.c_str(), &old) == 0;
+    // A file the user may not write is not replaced, as on a system that
+    // writes in place; a directory of that name cannot be replaced either.
+    if (exists && (S_ISDIR(old.st_mode) || access(path.c_str(), W_OK) != 0)) return WriteResult::CreateFailed;
+    TempFile temp(split);
+    if (!temp.ok()) return WriteResult::CreateFailed;
+    if (exists) {
+      fchmod(temp.fd(), old.st_mode & 07777);
+    } else {
+      mode_t mask = umask(0);
+      umask(mask);
+      fchmod(temp.fd(), 0666 & ~mask);
+    }
+    if (!WriteAll(temp.fd(), bytes.data(), bytes.size())) return WriteResult::WriteFailed;
+    if (!temp.Finish()) return WriteResult::WriteFailed;
+    // The old contents stay in place until this one step.
+    if (rename(temp.path().c_str(), path.c_str()) != 0) return WriteResult::CreateFailed;
+    temp.Keep();
+    SyncDirectory(split.dir);
+    return WriteResult::Ok;
+  }
+};
+
+}  // namespace
+
+Files& SystemFiles() {
+  static PosixFiles files;
+  return files;
+}
+
+}  // namespace platform

@@ -1,0 +1,170 @@
+#include "printer/kvitra_window.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "platform/cp1250.h"
+#include "printer/messages.h"
+#include "printer/stderr_ui.h"
+
+namespace {
+
+constexpr int kClientWidth = 464;
+constexpr int kClientHeight = 80;
+constexpr int kRaisePeriodMs = 1000;
+
+QString FromCp1250(const std::string& text) { return QString::fromStdString(platform::Cp1250ToUtf8(text)); }
+
+QFont PixelFont(int pixels) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixels);
+  return font;
+}
+
+QMessageBox::Icon BoxIcon(platform::MessageIcon icon) {
+  switch (icon) {
+    case platform::MessageIcon::Stop:
+      return QMessageBox::Critical;
+    case platform::MessageIcon::Information:
+      return QMessageBox::Information;
+    case platform::MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+TfrmKvitra::TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      run_(platform, *this, std::move(job)) {
+  BuildLayout();
+}
+
+void TfrmKvitra::BuildLayout() {
+  setWindowTitle(QStringLiteral("Kvitra"));
+  setFixedSize(kClientWidth, kClientHeight);
+  setFont(PixelFont(11));
+  QPalette face = palette();
+  face.setColor(QPalette::Window, face.color(QPalette::Button));
+  setPalette(face);
+  setAutoFillBackground(true);
+
+  lblBlad = new QLabel(this);
+  lblBlad->setObjectName(QStringLiteral("lblBlad"));
+  lblBlad->setTextFormat(Qt::PlainText);
+  lblBlad->setFont(PixelFont(13));
+  lblBlad->move(8, 8);
+  lblBlad->setText(FromCp1250(kvitra::messages::kInitialText));
+  lblBlad->adjustSize();
+
+  btnOK = new QPushButton(QStringLiteral("OK"), this);
+  btnOK->setObjectName(QStringLiteral("btnOK"));
+  btnOK->setGeometry(204, 47, 75, 25);
+  btnOK->setDefault(true);
+  btnOK->setFocus();
+  connect(btnOK, &QPushButton::clicked, this, &TfrmKvitra::btnOKClick);
+
+  Timer1 = new QTimer(this);
+  Timer1->setInterval(kRaisePeriodMs);
+  connect(Timer1, &QTimer::timeout, this, &TfrmKvitra::Timer1Timer);
+
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+}
+
+void TfrmKvitra::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Queued, so that the window is on screen (or on the task bar) before the
+  // run blocks the event loop.
+  if (!activated_) QTimer::singleShot(0, this, &TfrmKvitra::FormActivate);
+}
+
+void TfrmKvitra::FormActivate() {
+  if (activated_) return;
+  activated_ = true;
+  kvitra::RunOutcome outcome = kvitra::RunOutcome::ErrorWindow;
+  try {
+    outcome = run_.Run();
+  } catch (const std::exception& error) {
+    ShowException(error.what());
+  } catch (...) {
+    ShowException("Unknown exception");
+  }
+  if (outcome == kvitra::RunOutcome::Close) close();
+}
+
+void TfrmKvitra::btnOKClick() { close(); }
+
+void TfrmKvitra::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    btnOK->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TfrmKvitra::Timer1Timer() {
+  // Changing the flags hides the window; showNormal below shows it again.
+  if (!(windowFlags() & Qt::WindowStaysOnTopHint)) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  showNormal();
+  raise();
+  activateWindow();
+  // The window system may hand the focus to the re-created window before it
+  // counts as visible; the toolkit then misses the activation.
+  if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
+    QApplication::setActiveWindow(this);
+}
+
+void TfrmKvitra::ShowError(const std::string& message) {
+  if (!Timer1->isActive()) Timer1->start();
+  lblBlad->setText(FromCp1250(message));
+  lblBlad->adjustSize();
+  kvitra::EchoToStderr(message);
+}
+
+platform::MessageAnswer TfrmKvitra::ShowMessage(const std::string& text, const std::string& caption,
+                                                platform::MessageButtons buttons, platform::MessageIcon icon,
+                                                uint32_t timeoutMs) {
+  kvitra::EchoToStderr(text);
+  QMessageBox::StandardButtons standard = buttons == platform::MessageButtons::RetryCancel
+                                              ? (QMessageBox::Retry | QMessageBox::Cancel)
+                                              : QMessageBox::StandardButtons(QMessageBox::Ok);
+  QMessageBox box(BoxIcon(icon), FromCp1250(caption), FromCp1250(text), standard, this);
+  bool timedOut = false;
+  QTimer expiry;
+  if (timeoutMs > 0) {
+    expiry.setSingleShot(true);
+    connect(&expiry, &QTimer::timeout, &box, [&] {
+      timedOut = true;
+      box.done(QMessageBox::Cancel);
+    });
+    expiry.start(static_cast<int>(timeoutMs));
+  }
+  int answer = box.exec();
+  if (timedOut) return platform::MessageAnswer::TimedOut;
+  if (answer == QMessageBox::Retry) return platform::MessageAnswer::Retry;
+  if (answer == QMessageBox::Cancel) return platform::MessageAnswer::Cancel;
+  return platform::MessageAnswer::Ok;
+}
+
+void TfrmKvitra::SetTitle(const std::string& title) { setWindowTitle(FromCp1250(title)); }
+
+void TfrmKvitra::Minimise() { showMinimized(); }
+
+void TfrmKvitra::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void TfrmKvitra::Close() { close(); }
+
+void TfrmKvitra::ShowException(const std::string& what) {
+  kvitra::EchoToStderr(what);
+  QMessageBox::critical(this, QStringLiteral("Kvitra"), QString::fromLocal8Bit(what.c_str()));
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Kvitra's one window: empty while the job runs, the error window after a
+// failed run. It carries out the run once, at its first showing, and
+// implements the user-interface port the run reports through.
+#include <QWidget>
+
+#include "platform/user_interface.h"
+#include "printer/kvitra_run.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+class TfrmKvitra : public QWidget, public platform::UserInterface {
+  Q_OBJECT
+
+ public:
+  TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job, QWidget* parent = nullptr);
+
+  void ShowError(const std::string& message) override;
+  platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                      platform::MessageButtons buttons, platform::MessageIcon icon,
+                                      uint32_t timeoutMs = 0) override;
+  void SetTitle(const std::string& title) override;
+  void Minimise() override;
+  void ProcessEvents() override;
+  void Close() override;
+
+  // An exception that escaped the run, shown in a standard message box.
+  void ShowException(const std::string& what);
+
+  QLabel* lblBlad;
+  QPushButton* btnOK;
+  QTimer* Timer1;
+
+ public slots:
+  void FormActivate();
+  void btnOKClick();
+  void Timer1Timer();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildLayout();
+
+  kvitra::KvitraRun run_;
+  // Set before the run starts: later showings and activations start no run.
+  bool activated_ = false;
+};

@@ -1,0 +1,155 @@
+// The window on the offscreen platform: the one run at the first showing,
+// the error window's raising, and the ways it closes.
+#include "printer/kvitra_window.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/cp1250.h"
+#include "tests/printer/fake_platform.h"
+#include "tests/support/virtual_clock.h"
+
+namespace {
+
+using namespace testing_support;
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "kvitra_window_test";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// Processes events until `done` holds or `ms` have passed.
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+class KvitraWindowTest : public ::testing::Test {
+ protected:
+  KvitraWindowTest() { App(); }
+
+  // A window whose job counts its runs and fails with the given messages.
+  std::unique_ptr<TfrmKvitra> Window(std::vector<std::string> messages, int32_t result = 0) {
+    return std::make_unique<TfrmKvitra>(
+        kvitra::RunPlatform{clock, files, env, store, serialPorts, network},
+        [this, messages, result](kvitra::JobContext& job) {
+          ++runs;
+          for (const std::string& message : messages) job.ShowError(message);
+          return result;
+        });
+  }
+
+  static bool Raised(TfrmKvitra& window) {
+    return window.isVisible() && !window.isMinimized() && (window.windowFlags() & Qt::WindowStaysOnTopHint) &&
+           window.isActiveWindow();
+  }
+
+  int runs = 0;
+  VirtualClock clock;
+  FakeFiles files;
+  FakeEnvironment env;
+  FakeSettingsStore store;
+  NoSerialPorts serialPorts;
+  NoTcpNetwork network;
+};
+
+TEST_F(KvitraWindowTest, FailedRunStartedMinimisedRaisesItselfAgainAndAgain) {
+  auto window = Window({"Port"});
+  window->showMinimized();
+  ASSERT_TRUE(WaitUntil([&] { return runs == 1; }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return Raised(*window); }, 1500));
+  window->showMinimized();
+  EXPECT_TRUE(WaitUntil([&] { return window->isMinimized(); }, 500));
+  EXPECT_TRUE(WaitUntil([&] { return Raised(*window); }, 1500));
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QApplication::setActiveWindow(&other);
+  ASSERT_FALSE(window->isActiveWindow());
+  EXPECT_TRUE(WaitUntil([&] { return Raised(*window); }, 1500));
+  EXPECT_EQ(runs, 1);  // raising and activating start no second run
+}
+
+TEST_F(KvitraWindowTest, LabelShowsTheLastMessageOnTwoLines) {
+  std::string first = platform::Utf8ToCp1250("Błąd dostępu do konfiguracji portu");
+  std::string second = platform::Utf8ToCp1250("Błąd przy komunikacji z drukarką\n(zapis)");
+  auto window = Window({first, second});
+  EXPECT_EQ(window->lblBlad->text(), QString::fromUtf8("Błąd przy drukowaniu paragonu!"));
+  window->show();
+  ASSERT_TRUE(WaitUntil([&] { return runs == 1; }, 2000));
+  EXPECT_EQ(window->lblBlad->text(), QString::fromUtf8("Błąd przy komunikacji z drukarką\n(zapis)"));
+  EXPECT_GT(window->lblBlad->height(), window->lblBlad->fontMetrics().height());
+  EXPECT_TRUE(window->Timer1->isActive());
+}
+
+TEST_F(KvitraWindowTest, FailureWithoutMessageStaysQuiet) {
+  auto window = Window({});
+  window->show();
+  ASSERT_TRUE(WaitUntil([&] { return runs == 1; }, 2000));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->Timer1->isActive());
+  window->hide();
+  window->show();
+  window->activateWindow();
+  WaitUntil([] { return false; }, 100);
+  EXPECT_EQ(runs, 1);
+}
+
+TEST_F(KvitraWindowTest, SuccessfulRunClosesTheWindow) {
+  files.files["FAK_DANE.DAT"] = "job";
+  auto window = Window({}, 7);
+  window->show();
+  EXPECT_TRUE(WaitUntil([&] { return runs == 1 && !window->isVisible(); }, 2000));
+  EXPECT_EQ(files.files["FAK_DANE.DAT"], "##7");
+}
+
+TEST_F(KvitraWindowTest, OkEnterAndCloseRequestAllClose) {
+  const std::vector<std::pair<const char*, std::function<void(TfrmKvitra&)>>> ways = {
+      {"OK click", [](TfrmKvitra& w) { w.btnOK->click(); }},
+      {"Enter", [](TfrmKvitra& w) {
+         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+         QApplication::sendEvent(&w, &press);
+       }},
+      {"close box or request", [](TfrmKvitra& w) { w.close(); }},
+  };
+  for (const auto& [name, act] : ways) {
+    SCOPED_TRACE(name);
+    auto window = Window({"x"});
+    window->show();
+    ASSERT_TRUE(WaitUntil([&] { return runs > 0; }, 2000));
+    runs = 0;
+    act(*window);
+    EXPECT_TRUE(WaitUntil([&] { return !window->isVisible(); }, 1000));
+  }
+}
+
+TEST_F(KvitraWindowTest, LayoutIsFixed) {
+  auto window = Window({});
+  EXPECT_EQ(window->size(), QSize(464, 80));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_EQ(window->btnOK->geometry(), QRect(204, 47, 75, 25));
+  EXPECT_EQ(window->lblBlad->pos(), QPoint(8, 8));
+  EXPECT_TRUE(window->btnOK->isDefault());
+  EXPECT_FALSE(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  EXPECT_EQ(window->Timer1->interval(), 1000);
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Kvitra"));
+}
+
+}  // namespace
