@@ -120,9 +120,10 @@ JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTe
   }
   CommandBuffer closing;
   if (!BuildClosingCommand(port, texts, paymentLine, closing)) {
+    bool paymentPrinted = paymentLine && !paymentLine->empty() && PaymentKind((*paymentLine)[0]) != 0;
     CancelReceipt(link);
     return JobOutcome::Failure(messages::kErrDataFile +
-                               (paymentLine ? messages::kReadPaymentFile : messages::kTotal));
+                               (paymentPrinted ? messages::kReadPaymentFile : messages::kTotal));
   }
 
   if (link.Kind() == LinkKind::Tcp) link.SetReceiveTimeout(kClosingReceiveTimeoutMs);

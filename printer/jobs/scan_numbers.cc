@@ -36,23 +36,24 @@ bool StartsWithWord(const char* p, const char* word) {
 // the mantissa and exponent without sign or "0x".
 bool IsOverflow(const std::string& body, bool hex) {
   const char exponentChar = hex ? 'p' : 'e';
-  const int bitsPerDigit = hex ? 4 : 1;
-  long long leading = 0;  // position of the first nonzero digit, in digits (or bits)
+  const long long unitsPerDigit = hex ? 4 : 1;  // the exponent counts bits in hex
   bool seenPoint = false, seenNonzero = false;
   long long integerDigits = 0, zerosAfterPoint = 0;
   size_t i = 0;
   for (; i < body.size() && Lower(body[i]) != exponentChar; ++i) {
     char c = body[i];
-    if (c == '.') { seenPoint = true; continue; }
-    if (!seenNonzero && c == '0') {
+    if (c == '.') {
+      seenPoint = true;
+    } else if (!seenNonzero && c == '0') {
       if (seenPoint) ++zerosAfterPoint;
-      continue;
+    } else {
+      seenNonzero = true;
+      if (!seenPoint) ++integerDigits;
     }
-    if (!seenNonzero) seenNonzero = true;
-    if (!seenPoint) ++integerDigits;
   }
-  leading = integerDigits > 0 ? (integerDigits - 1) * bitsPerDigit
-                              : -(zerosAfterPoint + 1) * bitsPerDigit;
+  // The power of the leading digit, before the exponent.
+  long long leading = integerDigits > 0 ? (integerDigits - 1) * unitsPerDigit
+                                        : -(zerosAfterPoint + 1) * unitsPerDigit;
   long long exponent = 0;
   if (i < body.size()) {
     ++i;
@@ -68,7 +69,6 @@ bool IsOverflow(const std::string& body, bool hex) {
 // Converts the collected text of a decimal or hexadecimal number (without
 // sign and "0x"), reading its longest valid start as strtof would.
 float ConvertBody(const std::string& body, bool hex) {
-  if (hex && (body.empty() || body == ".")) return 0.0f;  // "0x" alone reads as 0
   float value = 0.0f;
   auto format = hex ? std::chars_format::hex : std::chars_format::general;
   auto result = std::from_chars(body.data(), body.data() + body.size(), value, format);
@@ -112,6 +112,7 @@ bool ScanFloat(const char* text, float& value) {
     if (IsDigit(c) || (hex && !gotExponent && IsHexDigit(c))) {
       gotDigit = true;
     } else if (gotExponent && Lower(body.back()) == exponentChar && (c == '+' || c == '-')) {
+      // the exponent's sign, only right after its letter
     } else if (gotDigit && !gotExponent && Lower(c) == exponentChar) {
       gotExponent = gotPoint = true;
     } else if (!gotPoint && c == '.') {

@@ -177,6 +177,13 @@ const FailureCase kCases[] = {
        t.files.Put("PLATNOSC.DAT", "Karta");
      },
      Data(messages::kReadPaymentFile), true},
+    {"PaymentLineMakesClosingTooLong",
+     [](Fixture& t) {
+       t.WriteReceipt(Receipt{});
+       t.context.port.extendedEnding = true;
+       t.files.Put("PLATNOSC.DAT", "K" + std::string(1000, 'k') + "\r\n");
+     },
+     Data(messages::kReadPaymentFile), true},
     {"ClosingRefused", Refusing("1;0$e"), Comm(messages::kReceiptClose), true},
     {"DrawerRefused",
      [](Fixture& t) {
