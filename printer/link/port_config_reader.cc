@@ -46,10 +46,18 @@ class ConfigText {
   bool AtEnd() const { return cursor_.position == cursor_.end; }
 
   // The next line without its CR LF; a line cut off by the end of the bytes
-  // ends there.
+  // ends there. A line feed with no carriage return before it also ends a
+  // line, so that a file saved with Unix line ends reads the same.
   char* NextLine() {
+    char delimiter = '\r';
+    for (const char* p = cursor_.position; p < cursor_.end; ++p) {
+      if (*p == '\r' || *p == '\n') {
+        delimiter = *p;
+        break;
+      }
+    }
     char* line = nullptr;
-    NextField(cursor_, line, '\r');
+    NextField(cursor_, line, delimiter);
     return line;
   }
 

@@ -96,6 +96,19 @@ TEST(ParsePortConfigTest, FilesAndTheirSettings) {
          c.extraLines = true;
          c.extraLine1 = "only";
        }},
+      {"Unix line ends", "COM2\n11;1;2;3\n4;5;6;7;8\n0001\nfirst\n", true,
+       [](PortConfig& c) {
+         c.portLine = "COM2";
+         c.openDrawer = true;
+         c.baseTimeout = 1, c.perPositionTimeout = 2, c.fixedTimeout = 3;
+         c.readIntervalTimeout = 4, c.readTotalTimeoutMultiplier = 5;
+         c.readTotalTimeoutConstant = 6, c.writeTotalTimeoutMultiplier = 7;
+         c.writeTotalTimeoutConstant = 8;
+         c.extraLines = true;
+         c.extraLine1 = "first";
+       }},
+      {"byte after CR skipped whatever it is", "COM1\rX", true,
+       [](PortConfig& c) { c.portLine = "COM1"; }},
       {"line 1 without CR LF", "COM3", true, [](PortConfig& c) { c.portLine = "COM3"; }},
       {"line 3 without CR LF", line1 + "01;1;2;3\r\n4;5;6;7;8", true,
        [](PortConfig& c) {
