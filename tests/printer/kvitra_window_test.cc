@@ -17,6 +17,10 @@
 #include "tests/printer/fake_platform.h"
 #include "tests/support/virtual_clock.h"
 
+// The font library keeps caches for the life of the process; they are not
+// this program's leaks.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 namespace {
 
 using namespace testing_support;
