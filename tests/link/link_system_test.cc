@@ -126,8 +126,8 @@ class PtyTest : public ::testing::Test {
   testing_support::RecordingUi ui_;
   testing_support::FakeLinkFiles files_;
   testing_support::FakeLinkEnvironment env_;
-  testing_support::FakeTcpNetwork unusedNetwork_{virtual_};
   testing_support::VirtualClock virtual_;
+  testing_support::FakeTcpNetwork unusedNetwork_{virtual_};
   JobContext context_{clock_, files_, env_, ui_, platform::SystemSerialPorts(), unusedNetwork_,
                       {}, {}};
 };
@@ -273,12 +273,16 @@ class LoopbackTest : public ::testing::Test {
   }
   void Accept(Peer& printer) {
     accepter_ = std::thread([this, &printer] {
+      pollfd entry{listener_, POLLIN, 0};
+      if (poll(&entry, 1, 10000) <= 0) return;  // the link never connected
       connection_ = ::accept(listener_, nullptr, nullptr);
       if (connection_ >= 0) printer.Run(connection_);
     });
   }
   void TearDown() override {
     if (accepter_.joinable()) accepter_.join();
+    answering_.Stop();
+    silent_.Stop();
     if (connection_ >= 0) close(connection_);
     if (listener_ >= 0) close(listener_);
   }
@@ -288,6 +292,9 @@ class LoopbackTest : public ::testing::Test {
     return texts;
   }
 
+  // Owned here so that TearDown has joined the accepting thread before they go.
+  Peer answering_{true};
+  Peer silent_{false};
   int listener_ = -1;
   int connection_ = -1;
   std::thread accepter_;
@@ -304,13 +311,13 @@ class LoopbackTest : public ::testing::Test {
 TEST_F(LoopbackTest, ServiceCutToFiveCharactersReachesThePrinter) {
   const int port = Listen();
   ASSERT_GE(port, 10000) << "the test appends a digit to a five-digit port";
-  Peer printer(true);
+  Peer& printer = answering_;
   Accept(printer);
   context_.port.portLine = "127.0.0.1:" + std::to_string(port) + "7";
   std::unique_ptr<TcpLink> link = StartTcpLink(context_);
   ASSERT_NE(link, nullptr) << ui_.LastError();
   EXPECT_TRUE(link->SendFrame("1$d", false));
-  accepter_.join();
+  if (accepter_.joinable()) accepter_.join();
   link->Close();
   std::this_thread::sleep_for(milliseconds(50));
   printer.Stop();
@@ -330,7 +337,7 @@ TEST_F(LoopbackTest, RefusedConnectionShowsBoxThenPortMessage) {
 
 TEST_F(LoopbackTest, PrinterThatNeverAnswersFailsAfterAboutFiveSeconds) {
   const int port = Listen();
-  Peer printer(false);
+  Peer& printer = silent_;
   Accept(printer);
   context_.port.portLine = "127.0.0.1:" + std::to_string(port);
   const auto start = steady_clock::now();
@@ -340,7 +347,7 @@ TEST_F(LoopbackTest, PrinterThatNeverAnswersFailsAfterAboutFiveSeconds) {
             std::vector<std::string>{messages::kErrPrinterComm + link_messages::kSuffixErrorMode});
   EXPECT_GE(spent, 4900);
   EXPECT_LE(spent, 6500);
-  accepter_.join();
+  if (accepter_.joinable()) accepter_.join();
   printer.Stop();
   EXPECT_EQ(printer.Received(), kErrorModeFrame);
 }
