@@ -132,7 +132,9 @@ TEST_F(FrameTest, ReadsReplyFrames) {
     char buffer[64];
     std::memset(buffer, 'X', sizeof buffer);
     EXPECT_EQ(ReceiveFrame(channel, clock_, buffer, sizeof buffer, false), c.ok) << c.name;
-    if (c.ok) EXPECT_EQ(std::string(buffer), c.payload) << c.name;
+    if (c.ok) {
+      EXPECT_EQ(std::string(buffer), c.payload) << c.name;
+    }
     EXPECT_TRUE(channel.writtenBytes.empty()) << c.name;
   }
 }
@@ -179,7 +181,9 @@ TEST_F(FrameTest, ReplyNeverRunsPastItsBuffer) {
     char buffer[12];
     std::memset(buffer, 'X', sizeof buffer);
     EXPECT_EQ(ReceiveFrame(channel, clock_, buffer, 8, false), c.fits) << c.payload;
-    if (c.fits) EXPECT_EQ(std::string(buffer), c.payload);
+    if (c.fits) {
+      EXPECT_EQ(std::string(buffer), c.payload);
+    }
     EXPECT_EQ(std::string(buffer + 8, 4), "XXXX") << "nothing written past the buffer";
   }
 }

@@ -133,7 +133,9 @@ TEST(ParsePortConfigTest, FilesAndTheirSettings) {
     PortConfig expected;
     c.expect(expected);
     EXPECT_EQ(ParsePortConfig(c.bytes, config), c.ok) << c.name;
-    if (c.ok) EXPECT_EQ(Fields(config), Fields(expected)) << c.name;
+    if (c.ok) {
+      EXPECT_EQ(Fields(config), Fields(expected)) << c.name;
+    }
   }
 }
 
@@ -158,7 +160,9 @@ TEST(ParseConfigNumberTest, Forms) {
   for (const Case& c : cases) {
     int32_t value = 12345;
     EXPECT_EQ(ParseConfigNumber(c.text, value), c.ok) << '[' << c.text << ']';
-    if (c.ok) EXPECT_EQ(value, c.value) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
   }
 }
 

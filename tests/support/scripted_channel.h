@@ -20,7 +20,7 @@ class ScriptedChannel : public platform::SerialPort {
     uint8_t byte;
   };
 
-  ScriptedChannel(VirtualClock& clock, uint32_t readTimeMs) : clock_(clock), readTimeMs(readTimeMs) {}
+  ScriptedChannel(VirtualClock& clock, uint32_t readTimeMs) : readTimeMs(readTimeMs), clock_(clock) {}
   ~ScriptedChannel() override {
     if (closes != nullptr) ++*closes;
   }
