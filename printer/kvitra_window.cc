@@ -138,7 +138,10 @@ platform::MessageAnswer TfrmKvitra::ShowMessage(const std::string& text, const s
   QMessageBox::StandardButtons standard = buttons == platform::MessageButtons::RetryCancel
                                               ? (QMessageBox::Retry | QMessageBox::Cancel)
                                               : QMessageBox::StandardButtons(QMessageBox::Ok);
-  QMessageBox box(BoxIcon(icon), FromCp1250(caption), FromCp1250(text), standard, this);
+  // Over a minimised or hidden window the box would not be seen: it then
+  // stands on its own.
+  QWidget* owner = isVisible() && !isMinimized() ? this : nullptr;
+  QMessageBox box(BoxIcon(icon), FromCp1250(caption), FromCp1250(text), standard, owner);
   bool timedOut = false;
   QTimer expiry;
   if (timeoutMs > 0) {

@@ -6,7 +6,9 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QAbstractButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -142,6 +144,20 @@ TEST_F(KvitraWindowTest, OkEnterAndCloseRequestAllClose) {
     act(*window);
     EXPECT_TRUE(WaitUntil([&] { return !window->isVisible(); }, 1000));
   }
+}
+
+TEST_F(KvitraWindowTest, MessageBoxAnswersAndTimesOut) {
+  auto window = Window({});
+  using platform::MessageAnswer;
+  using platform::MessageButtons;
+  EXPECT_EQ(window->ShowMessage("Unable to connect to server!", "", MessageButtons::Ok, platform::MessageIcon::Stop, 50),
+            MessageAnswer::TimedOut);
+  QTimer::singleShot(50, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box) box->button(QMessageBox::Retry)->click();
+  });
+  EXPECT_EQ(window->ShowMessage("text", "caption", MessageButtons::RetryCancel, platform::MessageIcon::None, 5000),
+            MessageAnswer::Retry);
 }
 
 TEST_F(KvitraWindowTest, LayoutIsFixed) {
