@@ -232,6 +232,22 @@ TEST_F(PtyTest, ReadLimitsAreKeptInRealTime) {
   }
 }
 
+TEST_F(PtyTest, WriteLimitEndsAWriteThatCannotGetThrough) {
+  std::unique_ptr<platform::SerialPort> port = platform::SystemSerialPorts().Open(path_, 9600, false);
+  ASSERT_NE(port, nullptr);
+  ASSERT_TRUE(port->SetTimeouts({0, 0, 0, 0, 150}));
+  // Nobody reads the master, so the terminal's buffer fills up and stays full.
+  const std::string bytes(1 << 20, 'w');
+  size_t written = 0;
+  const auto start = steady_clock::now();
+  EXPECT_TRUE(port->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written));
+  const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
+  EXPECT_GT(written, 0u);
+  EXPECT_LT(written, bytes.size());
+  EXPECT_GE(spent, 140);
+  EXPECT_LE(spent, 1000);
+}
+
 TEST_F(PtyTest, SilentPrinterFailsAfterTwoStartUpsInAboutTwelveSeconds) {
   const auto start = steady_clock::now();
   EXPECT_EQ(StartSerialLink(context_), nullptr);
