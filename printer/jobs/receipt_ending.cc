@@ -91,8 +91,8 @@ std::optional<int32_t> CashInfoNumber(const char* payload) {
   }
   const char* start = p;
   int64_t number = 0;
-  for (; *p != '/'; ++p) {
-    if (*p < '0' || *p > '9') return std::nullopt;  // the end of the reply included
+  for (; *p != '/' && *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return std::nullopt;
     number = number * 10 + (*p - '0');
     if (number > INT32_MAX) return std::nullopt;
   }
@@ -142,8 +142,9 @@ JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTe
     return PrinterFailure(messages::kCashInfoReply);
   reply[sizeof reply - 1] = '\0';
   std::optional<int32_t> number = CashInfoNumber(reply);
-  if (!number) return PrinterFailure(messages::kCashInfoReply);
-  // A number of 0 is the printer's own answer: the job reports no result.
+  // 0 cannot be told from a failed job: the receipt is printed, so say that
+  // its number is missing instead of ending silently.
+  if (!number || *number == 0) return PrinterFailure(messages::kCashInfoReply);
   return JobOutcome::Success(*number);
 }
 

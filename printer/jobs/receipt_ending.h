@@ -32,7 +32,7 @@ bool BuildClosingCommand(const PortConfig& port, const ReceiptTexts& texts,
                          const std::optional<std::string>& paymentLine, CommandBuffer& command);
 
 // The ninth '/'-separated field of the reply to "23#s": decimal digits ended
-// by a '/', within 32 bits. None for any other reply.
+// by a '/' or by the end of the reply, within 32 bits. None for any other reply.
 std::optional<int32_t> CashInfoNumber(const char* payload);
 
 // Runs the ending on the open receipt and returns the job's outcome. The

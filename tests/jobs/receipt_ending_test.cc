@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "printer/jobs/job_messages.h"
+#include "printer/messages.h"
 #include "tests/jobs/receipt_fixture.h"
 
 namespace {
@@ -78,6 +80,7 @@ TEST(CashInfoNumber, TheNinthField) {
   EXPECT_EQ(kvitra::CashInfoNumber("a/b/c/d/e/f/g/h/0/"), 0);
   EXPECT_EQ(kvitra::CashInfoNumber("a/b/c/d/e/f/g/h/0002147483647/"), 2147483647);
   EXPECT_EQ(kvitra::CashInfoNumber(""), std::nullopt);
+  EXPECT_EQ(kvitra::CashInfoNumber("1/2/3/4/5/6/7/8/417"), 417) << "the last field ends the reply";
 }
 
 TEST_F(ReceiptTest, EndingWithFooterAndCardPaymentOverSerial) {
@@ -120,11 +123,12 @@ TEST_F(ReceiptTest, TheMarkerEndsTheReceiptWithResultOne) {
   EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(ReceiptTest, ANinthFieldOfZeroIsResultZeroWithoutMessage) {
+TEST_F(ReceiptTest, ANinthFieldOfZeroSaysTheCashInformationIsMissing) {
+  // The receipt is printed: no cancel, but a message instead of a silent 0.
   WriteReceipt(Receipt{});
   link.AddReply("1/2/3/4/5/6/7/8/0/");
   EXPECT_EQ(Run(), 0);
-  EXPECT_TRUE(ui.errors.empty());
+  EXPECT_EQ(ui.LastError(), kvitra::messages::kErrPrinterComm + kvitra::messages::kCashInfoReply);
   EXPECT_EQ(link.CountOf("0$e"), 0);
 }
 
