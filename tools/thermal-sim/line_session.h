@@ -1,0 +1,18 @@
+#pragma once
+// Serves one connection or pseudo-terminal session: reads the line, feeds the
+// simulator and writes its answers, until the client goes, a fault drops the
+// line, or a stop is requested.
+#include <cstdint>
+
+#include "tools/thermal-sim/simulator.h"
+
+namespace thermal_sim {
+
+enum class SessionEnd { kClientGone, kDropped, kStopped };
+
+SessionEnd ServeSession(int fd, Simulator& simulator, uint32_t idleMs);
+
+// Writes all bytes; false when the line fails.
+bool WriteAll(int fd, const std::string& bytes);
+
+}  // namespace thermal_sim

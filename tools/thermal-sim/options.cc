@@ -1,0 +1,143 @@
+#include "tools/thermal-sim/options.h"
+
+#include <functional>
+#include <map>
+
+#include "tools/thermal-sim/command_text.h"
+
+namespace thermal_sim {
+namespace {
+
+bool ReadCount(const std::string& text, uint64_t& value, bool allowZero) {
+  std::optional<uint32_t> number = ParameterNumber(text);
+  if (!number || (!allowZero && *number == 0)) return false;
+  value = *number;
+  return true;
+}
+
+bool SplitHostPort(const std::string& address, Options& options) {
+  size_t colon = address.rfind(':');
+  if (colon == std::string::npos || colon + 1 == address.size()) return false;
+  std::string host = address.substr(0, colon);
+  if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+  uint64_t port = 0;
+  std::optional<uint32_t> number = ParameterNumber(address.substr(colon + 1));
+  if (!number || *number > 65535) return false;
+  port = *number;
+  options.tcpHost = host;
+  options.tcpPort = std::to_string(port);
+  return true;
+}
+
+}  // namespace
+
+ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
+  ParsedOptions parsed;
+  Options& options = parsed.options;
+  Faults& faults = options.simulator.faults;
+  using Handler = std::function<bool(const std::string&)>;
+  const std::map<std::string, Handler> withValue = {
+      {"--tcp", [&](const std::string& v) { options.transport = Options::Transport::kTcp; return SplitHostPort(v, options); }},
+      {"--pty", [&](const std::string& v) { options.transport = Options::Transport::kPty; options.ptyPath = v; return !v.empty(); }},
+      {"--log", [&](const std::string& v) { options.logPath = v; return !v.empty(); }},
+      {"--receipts", [&](const std::string& v) { options.receiptsPath = v; return !v.empty(); }},
+      {"--refuse", [&](const std::string& v) { faults.refuseCommands.insert(v); return !v.empty(); }},
+      {"--refuse-frame", [&](const std::string& v) { uint64_t k; bool ok = ReadCount(v, k, false); faults.refuseFrames.insert(k); return ok; }},
+      {"--silent-from", [&](const std::string& v) { return ReadCount(v, faults.silentFrom, false); }},
+      {"--drop-after", [&](const std::string& v) { return ReadCount(v, faults.dropAfter, false); }},
+      {"--delay", [&](const std::string& v) { uint64_t ms; bool ok = ReadCount(v, ms, true); faults.delayMs = static_cast<uint32_t>(ms); return ok; }},
+      {"--idle", [&](const std::string& v) { uint64_t ms; bool ok = ReadCount(v, ms, false); options.idleMs = static_cast<uint32_t>(ms); return ok; }},
+      {"--first-receipt", [&](const std::string& v) { return ReadCount(v, options.simulator.firstReceipt, false); }},
+      {"--count-frames", [&](const std::string& v) {
+         if (v == "connection") faults.counting = FrameCounting::kPerConnection;
+         else if (v == "run") faults.counting = FrameCounting::kWholeRun;
+         else return false;
+         return true;
+       }},
+      {"--charset", [&](const std::string& v) {
+         std::optional<Charset> charset = CharsetByName(v);
+         if (charset) options.simulator.charset = *charset;
+         return charset.has_value();
+       }},
+  };
+  bool transportGiven = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& name = arguments[i];
+    if (name == "--help" || name == "-h") {
+      options.help = true;
+      return parsed;
+    }
+    auto handler = withValue.find(name);
+    if (handler == withValue.end()) {
+      parsed.error = "unknown option " + name;
+      return parsed;
+    }
+    if (i + 1 >= arguments.size()) {
+      parsed.error = name + " needs a value";
+      return parsed;
+    }
+    if ((name == "--tcp" || name == "--pty") && transportGiven) {
+      parsed.error = "give one of --tcp and --pty, once";
+      return parsed;
+    }
+    transportGiven = transportGiven || name == "--tcp" || name == "--pty";
+    const std::string& value = arguments[++i];
+    if (!handler->second(value)) {
+      parsed.error = "bad value for " + name + ": " + value;
+      return parsed;
+    }
+  }
+  if (options.transport == Options::Transport::kNone) parsed.error = "give --tcp HOST:PORT or --pty PATH";
+  return parsed;
+}
+
+const char* HelpText() {
+  return R"(thermal-sim: a Thermal fiscal printer simulator
+
+Usage: thermal-sim (--tcp HOST:PORT | --pty PATH) [options]
+
+Transport (one of):
+  --tcp HOST:PORT     listen on HOST:PORT and serve connections one after
+                      another; PORT 0 picks a free port. The first line on
+                      standard output is "listening tcp ADDRESS:PORT".
+  --pty PATH          create a pseudo-terminal and a symbolic link PATH to its
+                      slave (use PATH as the serial port); first line
+                      "listening pty PATH -> /dev/pts/N". The link is removed
+                      at exit. A client may close and reopen the line.
+
+Output:
+  --log FILE          frame log (default: standard error)
+  --receipts FILE     printouts: receipts, cancellations, reports, payouts
+                      (default: standard output, after the first line)
+  --charset NAME      the printer's character set, for showing texts in
+                      UTF-8: mazovia (default), latin2, cp852, win1250
+
+Printer:
+  --first-receipt N   number of the first receipt printed (default 1); the
+                      reply to "23#s" carries the number of the last one
+                      printed (N-1 before the first)
+
+Faults (combinable; K counts frames from 1, see --count-frames):
+  --refuse CODE       refuse every command with this code ("$l") or these
+                      parameters and code ("0#e"); may be repeated
+  --refuse-frame K    refuse frame K; may be repeated
+  --silent-from K     from frame K on: no status byte, no reply, nothing
+                      carried out (a printer switched off)
+  --drop-after K      close the line right after answering frame K: over TCP
+                      the connection is closed, over a pty the line is gone
+                      (master closed, a new pty made, the link moved to it)
+  --delay MS          wait MS milliseconds before every answer
+  --count-frames connection|run
+                      K counts per TCP connection or pty session (default),
+                      or over the whole run of the simulator
+
+Other:
+  --idle MS           quiet time after a frame's closing pair after which it
+                      counts as sent without ENQ (default 50)
+  --help              this text
+
+The simulator exits on SIGTERM or SIGINT.
+)";
+}
+
+}  // namespace thermal_sim

@@ -1,0 +1,32 @@
+#pragma once
+// The simulator's command line.
+#include <string>
+#include <vector>
+
+#include "tools/thermal-sim/simulator.h"
+
+namespace thermal_sim {
+
+struct Options {
+  enum class Transport { kNone, kTcp, kPty };
+  Transport transport = Transport::kNone;
+  std::string tcpHost;   // as given, brackets of an IPv6 literal removed
+  std::string tcpPort;   // "0" picks a free port
+  std::string ptyPath;   // the symbolic link to create
+  std::string logPath;       // empty: standard error
+  std::string receiptsPath;  // empty: standard output
+  uint32_t idleMs = 50;      // quiet time after a frame before it counts as sent without ENQ
+  SimulatorConfig simulator;
+  bool help = false;
+};
+
+struct ParsedOptions {
+  Options options;
+  std::string error;  // empty on success
+};
+
+ParsedOptions ParseOptions(const std::vector<std::string>& arguments);
+
+const char* HelpText();
+
+}  // namespace thermal_sim
