@@ -23,7 +23,7 @@ class ChildProcess {
   // Does not wait.
   virtual bool HasExited() = 0;
   // Valid once HasExited() is true: the exit status; a child ended by signal N
-  // counts 128 + N, one ended by Kill() counts 0.
+  // counts 128 + N, one ended by Kill() or by the close request counts 0.
   virtual int32_t ExitCode() = 0;
   // Asks the child to close in an orderly way; does not wait.
   virtual void RequestClose() = 0;

@@ -43,7 +43,9 @@ class SpawnedChild : public ChildProcess {
   int32_t ExitCode() override { return exitCode_; }
 
   void RequestClose() override {
-    if (!reaped_) ::kill(pid_, SIGTERM);
+    if (reaped_) return;
+    closeRequested_ = true;
+    ::kill(pid_, SIGTERM);
   }
 
   void Kill() override {
@@ -60,12 +62,14 @@ class SpawnedChild : public ChildProcess {
   void Record(int status) {
     reaped_ = true;
     if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status)) exitCode_ = 128 + WTERMSIG(status);
+    // Dying of the close request is an end that Varden asked for, not a crash.
+    else if (WIFSIGNALED(status)) exitCode_ = closeRequested_ && WTERMSIG(status) == SIGTERM ? 0 : 128 + WTERMSIG(status);
     else exitCode_ = 0;
   }
 
   pid_t pid_;
   bool reaped_ = false;
+  bool closeRequested_ = false;
   int32_t exitCode_ = 0;
 };
 

@@ -1,0 +1,206 @@
+#include "watcher/varden_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTime>
+#include <qdrawutil.h>
+
+#include <iostream>
+
+#include "platform/cp1250.h"
+#include "platform/termination_signals.h"
+
+namespace varden {
+namespace {
+
+constexpr int kTimer1IntervalMs = 100;
+constexpr int kTimer2IntervalMs = 3000;
+
+QString FromCp1250(const std::string& text) { return QString::fromStdString(platform::Cp1250ToUtf8(text)); }
+
+void EchoToStderr(const std::string& caption, const std::string& text) {
+  std::cerr << "varden: " << platform::Cp1250ToUtf8(caption) << ": " << platform::Cp1250ToUtf8(text) << "\n"
+            << std::flush;
+}
+
+// Fonts by family with close equivalents that Debian ships.
+QFont Font(const QStringList& families, int pixelHeight, bool bold, bool italic) {
+  QFont font;
+  font.setFamilies(families);
+  font.setPixelSize(pixelHeight);
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+const QStringList kSansSerif = {"MS Sans Serif", "Liberation Sans", "DejaVu Sans"};
+const QStringList kArial = {"Arial", "Liberation Sans", "DejaVu Sans"};
+const QStringList kComic = {"Comic Sans MS", "Comic Neue", "DejaVu Sans"};
+
+// The blue title panel: a raised outer and a lowered inner bevel.
+class BevelPanel : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QRect outer = rect();
+    painter.fillRect(outer, QColor(0, 0, 255));
+    qDrawShadePanel(&painter, outer, palette(), false, 1);
+    qDrawShadePanel(&painter, outer.adjusted(1, 1, -1, -1), palette(), true, 1);
+  }
+};
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& bounds, const QFont& font,
+                  const QColor* colour) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setGeometry(bounds);
+  label->setFont(font);
+  label->setAttribute(Qt::WA_TranslucentBackground);
+  if (colour) label->setStyleSheet(QString("color: %1; background: transparent;").arg(colour->name()));
+  return label;
+}
+
+}  // namespace
+
+TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      watcher_({world.clock, *this, world.locks, world.launcher, world.files}, world.defaultJobDir,
+               world.printerProgram) {
+  setObjectName("VARD");
+  setFont(Font(kSansSerif, 11, false, false));
+  BuildControls();
+  watcher_.SetClockFormatter([](const platform::LocalDateTime& now) {
+    const QTime time(now.hour, now.minute, now.second);
+    return platform::Utf8ToCp1250(QLocale::system().toString(time, QLocale::LongFormat).toStdString());
+  });
+  KREACJA(arguments);
+
+  connect(&Timer1, &QTimer::timeout, this, &TVARD::Timer1Timer);
+  connect(&Timer2, &QTimer::timeout, this, &TVARD::Timer2Timer);
+  Timer1.start(kTimer1IntervalMs);
+  Timer2.start(kTimer2IntervalMs);
+
+  const int fd = platform::TerminationRequestDescriptor();
+  if (fd >= 0) {
+    terminationNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(terminationNotifier_.get(), &QSocketNotifier::activated, this, &TVARD::OnTerminationRequest);
+  }
+}
+
+TVARD::~TVARD() = default;
+
+void TVARD::KREACJA(const std::vector<std::string>& arguments) {
+  watcher_.KREACJA(arguments);
+  QPalette white = palette();
+  white.setColor(QPalette::Window, Qt::white);
+  setPalette(white);
+  setAutoFillBackground(true);
+  setGeometry(5, 5, 511, 214);
+}
+
+void TVARD::BuildControls() {
+  const QColor windowText = palette().color(QPalette::WindowText);
+  Label1 = MakeLabel(this, "Label1", QString::fromUtf8(" OBSŁUGA SIECIOWA DRUKARKI FISKALNEJ "),
+                     QRect(48, 55, 417, 22), Font(kArial, 19, true, false), &windowText);
+
+  PanStronaTyt = new BevelPanel(this);
+  PanStronaTyt->setObjectName("PanStronaTyt");
+  PanStronaTyt->setGeometry(0, 0, 511, 214);
+  const QColor yellow(Qt::yellow);
+  const QColor silver(192, 192, 192);
+  Label5 = MakeLabel(PanStronaTyt, "Label5", " VARDEN  ", QRect(90, 51, 307, 68), Font(kComic, 48, true, true),
+                     &yellow);
+  Label15 = MakeLabel(PanStronaTyt, "Label15", "Wersja 1.3", QRect(331, 121, 126, 22),
+                      Font(kComic, 15, true, true), &yellow);
+  Label4 = MakeLabel(PanStronaTyt, "Label4", "Obrobka danych danych drukarki fiskalnej", QRect(34, 145, 433, 22),
+                     Font(kArial, 19, true, false), &silver);
+  PanStronaTyt->raise();
+}
+
+void TVARD::Timer1Timer() { watcher_.Timer1Timer(); }
+
+void TVARD::Timer2Timer() {
+  watcher_.Timer2Timer();
+  if (!watcher_.Timer2Enabled()) Timer2.stop();
+}
+
+void TVARD::OnTerminationRequest() {
+  platform::DrainTerminationRequests();
+  Close();
+}
+
+void TVARD::closeEvent(QCloseEvent* event) {
+  watcher_.OnClosing();
+  Timer1.stop();
+  Timer2.stop();
+  event->accept();
+}
+
+void TVARD::PAM_KONIEC_PROG() {
+  Timer1.stop();
+  Timer2.stop();
+  watcher_.PAM_KONIEC_PROG();
+}
+
+void TVARD::ShowError(const std::string& message) {
+  ShowMessage(message, "VARDEN", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
+}
+
+platform::MessageAnswer TVARD::ShowMessage(const std::string& text, const std::string& caption,
+                                           platform::MessageButtons buttons, platform::MessageIcon icon,
+                                           uint32_t timeoutMs) {
+  EchoToStderr(caption, text);
+  QMessageBox box(icon == platform::MessageIcon::Stop          ? QMessageBox::Critical
+                  : icon == platform::MessageIcon::Information ? QMessageBox::Information
+                                                               : QMessageBox::NoIcon,
+                  FromCp1250(caption), FromCp1250(text), QMessageBox::NoButton, isVisible() ? this : nullptr);
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  QPushButton* retry = nullptr;
+  QPushButton* cancel = nullptr;
+  if (buttons == platform::MessageButtons::RetryCancel) {
+    retry = box.addButton(QString::fromUtf8("&Ponów próbę"), QMessageBox::AcceptRole);
+    cancel = box.addButton(QString::fromUtf8("&Anuluj"), QMessageBox::RejectRole);
+    box.setEscapeButton(cancel);
+  } else {
+    box.addButton("OK", QMessageBox::AcceptRole);
+  }
+  bool timedOut = false;
+  QTimer closer;
+  if (timeoutMs > 0) {
+    closer.setSingleShot(true);
+    connect(&closer, &QTimer::timeout, &box, [&] {
+      timedOut = true;
+      box.done(0);
+    });
+    closer.start(static_cast<int>(timeoutMs));
+  }
+  box.exec();
+  if (timedOut) return platform::MessageAnswer::TimedOut;
+  if (buttons == platform::MessageButtons::Ok) return platform::MessageAnswer::Ok;
+  return box.clickedButton() == retry ? platform::MessageAnswer::Retry : platform::MessageAnswer::Cancel;
+}
+
+void TVARD::SetTitle(const std::string& title) { setWindowTitle(FromCp1250(title)); }
+
+void TVARD::Minimise() { showMinimized(); }
+
+void TVARD::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void TVARD::Close() {
+  watcher_.OnClosing();
+  close();
+}
+
+void TVARD::Beep() { QApplication::beep(); }
+
+void TVARD::HideTitlePanel() { PanStronaTyt->hide(); }
+
+void TVARD::Log(const std::string& line) { std::cerr << "varden: " << platform::Cp1250ToUtf8(line) << "\n" << std::flush; }
+
+}  // namespace varden
