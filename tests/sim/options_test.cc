@@ -10,7 +10,7 @@ TEST(Options, EveryOptionIsRead) {
                                        "--refuse", "$l", "--refuse", "0#e", "--refuse-frame", "4",
                                        "--refuse-frame", "6", "--silent-from", "7", "--drop-after", "8",
                                        "--delay", "250", "--first-receipt", "417", "--charset", "CP852",
-                                       "--count-frames", "run", "--idle", "30"});
+                                       "--count-frames", "run", "--idle", "30", "--faults-file", "/tmp/f"});
   ASSERT_EQ(parsed.error, "");
   const Options& o = parsed.options;
   EXPECT_EQ(o.transport, Options::Transport::kTcp);
@@ -28,6 +28,7 @@ TEST(Options, EveryOptionIsRead) {
   EXPECT_EQ(o.simulator.firstReceipt, 417u);
   EXPECT_EQ(o.simulator.charset, Charset::kCp852);
   EXPECT_EQ(o.idleMs, 30u);
+  EXPECT_EQ(o.faultsFile, "/tmp/f");
 
   ParsedOptions pty = ParseOptions({"--pty", "/tmp/printer"});
   ASSERT_EQ(pty.error, "");
@@ -55,6 +56,26 @@ TEST(Options, MistakesAreReported) {
     std::string joined;
     for (const std::string& a : arguments) joined += a + " ";
     EXPECT_NE(ParseOptions(arguments).error, "") << joined;
+  }
+}
+
+TEST(Options, FaultsFileText) {
+  Faults faults;
+  faults.counting = FrameCounting::kWholeRun;
+  faults.dropAfter = 9;
+  ASSERT_EQ(ParseFaultsText("--refuse-frame 3\r\n--refuse $l\t--delay 100\n", faults), "");
+  EXPECT_EQ(faults.refuseFrames, (std::set<uint64_t>{3}));
+  EXPECT_EQ(faults.refuseCommands, (std::set<std::string>{"$l"}));
+  EXPECT_EQ(faults.delayMs, 100u);
+  EXPECT_EQ(faults.dropAfter, 0u);  // the file replaces the faults, it does not add to them
+  EXPECT_EQ(faults.counting, FrameCounting::kWholeRun);
+  ASSERT_EQ(ParseFaultsText("", faults), "");
+  EXPECT_TRUE(faults.refuseFrames.empty());
+
+  faults.silentFrom = 4;
+  for (const char* bad : {"--silent-from", "--silent-from x", "--tcp 1.2.3.4:5", "--count-frames run"}) {
+    EXPECT_NE(ParseFaultsText(bad, faults), "") << bad;
+    EXPECT_EQ(faults.silentFrom, 4u) << bad;  // left alone
   }
 }
 

@@ -179,6 +179,34 @@ TEST(SimProcess, TcpServesConnectionsOneAfterAnother) {
   EXPECT_NE(ReadWholeFile(sim.receiptsPath).find("Opłata"), std::string::npos);  // Mazovia by default
 }
 
+TEST(SimProcess, FaultsFileIsReadForEveryConnection) {
+  char pattern[] = "/tmp/sim-faults.XXXXXX";
+  std::string dir = mkdtemp(pattern);
+  std::string faultsFile = dir + "/faults";
+  SimProcess sim({"--tcp", "127.0.0.1:0", "--faults-file", faultsFile, "--refuse", "0#t"});
+  std::string address = sim.firstLine.substr(std::string("listening tcp ").size());
+  auto firstAnswers = [&]() {
+    int fd = ConnectTo(address);
+    std::string answers;
+    for (const char* command : {"0#e", "0#t"}) {
+      Write(fd, Frame(command));
+      answers += ReadBytes(fd, 1);
+    }
+    close(fd);
+    std::this_thread::sleep_for(50ms);
+    return answers;
+  };
+  const std::string kRefuse = "\x60";
+  EXPECT_EQ(firstAnswers(), kAccept + kRefuse);  // no file: the command line's faults
+  std::ofstream(faultsFile) << "--refuse-frame 1\n";
+  EXPECT_EQ(firstAnswers(), kRefuse + kAccept);  // the file replaces them
+  std::ofstream(faultsFile) << "--refuse-frame zero\n";
+  EXPECT_EQ(firstAnswers(), kAccept + kRefuse);  // a bad file is ignored
+  EXPECT_EQ(sim.Stop(), 0);
+  EXPECT_NE(sim.Log().find("FAULTS file " + faultsFile + " ignored"), std::string::npos) << sim.Log();
+  std::system(("rm -rf " + dir).c_str());
+}
+
 int OpenLine(const std::string& path) {
   int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
   if (fd < 0) return -1;

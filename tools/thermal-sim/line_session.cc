@@ -1,10 +1,12 @@
 #include "tools/thermal-sim/line_session.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <optional>
 #include <poll.h>
 #include <unistd.h>
 
+#include "tools/thermal-sim/log_text.h"
 #include "tools/thermal-sim/stop_signal.h"
 
 namespace thermal_sim {
@@ -30,7 +32,30 @@ std::optional<SessionEnd> EndFor(Sent sent) {
   return std::nullopt;
 }
 
+constexpr size_t kMaxFaultsFile = 4096;
+
 }  // namespace
+
+void StartSession(Simulator& simulator, const Options& options, const std::string& description) {
+  Faults faults = options.simulator.faults;
+  std::string note;
+  if (!options.faultsFile.empty()) {
+    if (FILE* file = std::fopen(options.faultsFile.c_str(), "rb")) {
+      char buffer[kMaxFaultsFile + 1];
+      size_t size = std::fread(buffer, 1, sizeof buffer, file);
+      std::fclose(file);
+      std::string text(buffer, size);
+      std::string error = size > kMaxFaultsFile ? "longer than " + std::to_string(kMaxFaultsFile) + " bytes"
+                                                : ParseFaultsText(text, faults);
+      if (!error.empty()) faults = options.simulator.faults;
+      note = error.empty() ? "FAULTS from " + options.faultsFile + ": \"" + EscapeBytes(text) + "\""
+                           : "FAULTS file " + options.faultsFile + " ignored: " + EscapeBytes(error);
+    }
+  }
+  simulator.ReplaceFaults(faults);
+  simulator.BeginConnection(description);
+  if (!note.empty()) simulator.Note(note);
+}
 
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;

@@ -4,6 +4,7 @@
 // line, or a stop is requested.
 #include <cstdint>
 
+#include "tools/thermal-sim/options.h"
 #include "tools/thermal-sim/simulator.h"
 
 namespace thermal_sim {
@@ -11,6 +12,10 @@ namespace thermal_sim {
 enum class SessionEnd { kClientGone, kDropped, kStopped };
 
 SessionEnd ServeSession(int fd, Simulator& simulator, uint32_t idleMs);
+
+// Begins a session with the faults of the faults file when there is one, else
+// with those of the command line.
+void StartSession(Simulator& simulator, const Options& options, const std::string& description);
 
 // Writes all bytes; false when the line fails.
 bool WriteAll(int fd, const std::string& bytes);

@@ -29,7 +29,55 @@ bool SplitHostPort(const std::string& address, Options& options) {
   return true;
 }
 
+// One of the fault options; false when `name` is none of them or the value is bad.
+bool ApplyFaultOption(const std::string& name, const std::string& v, Faults& faults, bool& known) {
+  known = true;
+  if (name == "--refuse") {
+    faults.refuseCommands.insert(v);
+    return !v.empty();
+  }
+  if (name == "--refuse-frame") {
+    uint64_t k = 0;
+    bool ok = ReadCount(v, k, false);
+    if (ok) faults.refuseFrames.insert(k);
+    return ok;
+  }
+  if (name == "--silent-from") return ReadCount(v, faults.silentFrom, false);
+  if (name == "--drop-after") return ReadCount(v, faults.dropAfter, false);
+  if (name == "--delay") {
+    uint64_t ms = 0;
+    bool ok = ReadCount(v, ms, true);
+    faults.delayMs = static_cast<uint32_t>(ms);
+    return ok;
+  }
+  known = false;
+  return false;
+}
+
 }  // namespace
+
+std::string ParseFaultsText(const std::string& text, Faults& faults) {
+  std::vector<std::string> words;
+  std::string word;
+  for (char c : text + " ") {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+    } else {
+      word.push_back(c);
+    }
+  }
+  Faults parsed;
+  parsed.counting = faults.counting;
+  for (size_t i = 0; i < words.size(); i += 2) {
+    if (i + 1 >= words.size()) return words[i] + " needs a value";
+    bool known = false;
+    if (!ApplyFaultOption(words[i], words[i + 1], parsed, known))
+      return known ? "bad value for " + words[i] + ": " + words[i + 1] : "not a fault option: " + words[i];
+  }
+  faults = parsed;
+  return "";
+}
 
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
   ParsedOptions parsed;
@@ -41,11 +89,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
       {"--pty", [&](const std::string& v) { options.transport = Options::Transport::kPty; options.ptyPath = v; return !v.empty(); }},
       {"--log", [&](const std::string& v) { options.logPath = v; return !v.empty(); }},
       {"--receipts", [&](const std::string& v) { options.receiptsPath = v; return !v.empty(); }},
-      {"--refuse", [&](const std::string& v) { faults.refuseCommands.insert(v); return !v.empty(); }},
-      {"--refuse-frame", [&](const std::string& v) { uint64_t k; bool ok = ReadCount(v, k, false); faults.refuseFrames.insert(k); return ok; }},
-      {"--silent-from", [&](const std::string& v) { return ReadCount(v, faults.silentFrom, false); }},
-      {"--drop-after", [&](const std::string& v) { return ReadCount(v, faults.dropAfter, false); }},
-      {"--delay", [&](const std::string& v) { uint64_t ms; bool ok = ReadCount(v, ms, true); faults.delayMs = static_cast<uint32_t>(ms); return ok; }},
+      {"--faults-file", [&](const std::string& v) { options.faultsFile = v; return !v.empty(); }},
       {"--idle", [&](const std::string& v) { uint64_t ms; bool ok = ReadCount(v, ms, false); options.idleMs = static_cast<uint32_t>(ms); return ok; }},
       {"--first-receipt", [&](const std::string& v) { return ReadCount(v, options.simulator.firstReceipt, false); }},
       {"--count-frames", [&](const std::string& v) {
@@ -66,6 +110,18 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
     if (name == "--help" || name == "-h") {
       options.help = true;
       return parsed;
+    }
+    if (i + 1 < arguments.size()) {
+      bool known = false;
+      bool ok = ApplyFaultOption(name, arguments[i + 1], faults, known);
+      if (known) {
+        if (!ok) {
+          parsed.error = "bad value for " + name + ": " + arguments[i + 1];
+          return parsed;
+        }
+        ++i;
+        continue;
+      }
     }
     auto handler = withValue.find(name);
     if (handler == withValue.end()) {
@@ -127,6 +183,13 @@ Faults (combinable; K counts frames from 1, see --count-frames):
                       the connection is closed, over a pty the line is gone
                       (master closed, a new pty made, the link moved to it)
   --delay MS          wait MS milliseconds before every answer
+  --faults-file FILE  read at the start of every connection or pty session:
+                      when FILE exists, the fault options written in it
+                      (--refuse, --refuse-frame, --silent-from, --drop-after,
+                      --delay, separated by blanks or lines) replace those
+                      of the command line for that session; an empty file
+                      means a healthy printer. A bad file is logged and the
+                      command line's faults apply.
   --count-frames connection|run
                       K counts per TCP connection or pty session (default),
                       or over the whole run of the simulator

@@ -15,6 +15,7 @@ struct Options {
   std::string ptyPath;   // the symbolic link to create
   std::string logPath;       // empty: standard error
   std::string receiptsPath;  // empty: standard output
+  std::string faultsFile;    // fault options re-read for every session; empty: none
   uint32_t idleMs = 50;      // quiet time after a frame before it counts as sent without ENQ
   SimulatorConfig simulator;
   bool help = false;
@@ -26,6 +27,11 @@ struct ParsedOptions {
 };
 
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments);
+
+// Fault options as written in a faults file, e.g. "--refuse-frame 3\n--delay 100".
+// On success replaces `faults` (keeping its frame counting) and returns "";
+// otherwise leaves it alone and returns what is wrong.
+std::string ParseFaultsText(const std::string& text, Faults& faults);
 
 const char* HelpText();
 

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -49,7 +50,13 @@ int OpenPty(std::string& slaveName, std::string& error) {
 }
 
 // Points `link` at `target`, replacing an earlier link in one step.
+// Only a symbolic link is ever replaced, never a file someone else made.
 bool PlaceLink(const std::string& link, const std::string& target, std::string& error) {
+  struct stat existing {};
+  if (lstat(link.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+    error = link + " exists and is not a symbolic link";
+    return false;
+  }
   std::string temporary = link + ".new";
   unlink(temporary.c_str());
   if (symlink(target.c_str(), temporary.c_str()) != 0 || rename(temporary.c_str(), link.c_str()) != 0) {
@@ -102,7 +109,7 @@ int ServePty(const Options& options, Simulator& simulator, FILE* announce, std::
 
   int code = 0;
   while (WaitForClient(master) == ClientWait::kPresent) {
-    simulator.BeginConnection("pty " + slave);
+    StartSession(simulator, options, "pty " + slave);
     SessionEnd end = ServeSession(master, simulator, options.idleMs);
     if (end == SessionEnd::kStopped) {
       simulator.EndConnection("stopped");

@@ -55,6 +55,10 @@ class Simulator {
   Simulator(const SimulatorConfig& config, platform::Clock& clock, SimulatorOutput& output);
 
   void BeginConnection(const std::string& description);
+  // Faults for the connections that begin from now on.
+  void ReplaceFaults(const Faults& faults) { config_.faults = faults; }
+  const Faults& CurrentFaults() const { return config_.faults; }
+  void Note(const std::string& line) { Log(line); }
   void EndConnection(const std::string& reason);
 
   Answer Feed(uint8_t byte);

@@ -88,7 +88,7 @@ int ServeTcp(const Options& options, Simulator& simulator, FILE* announce, std::
     sockaddr_storage peer{};
     socklen_t peerLength = sizeof peer;
     getpeername(client, reinterpret_cast<sockaddr*>(&peer), &peerLength);
-    simulator.BeginConnection("tcp peer=" + AddressText(peer));
+    StartSession(simulator, options, "tcp peer=" + AddressText(peer));
     SessionEnd end = ServeSession(client, simulator, options.idleMs);
     close(client);
     simulator.EndConnection(end == SessionEnd::kDropped ? "dropped" : end == SessionEnd::kStopped ? "stopped" : "by client");
