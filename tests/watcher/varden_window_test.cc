@@ -12,6 +12,10 @@
 
 #include "tests/support/fake_watcher_platform.h"
 
+// Fontconfig keeps a few caches for the life of the process; they are not
+// ours to free.
+extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 namespace varden {
 namespace {
 
