@@ -30,7 +30,12 @@ fi
 echo "== building the package in $build"
 # Only the programs and the packaged files are built: the install step does
 # not need the test suite.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+# Debian's hardening flags (fortified functions, PIE, full RELRO, bind now).
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+  -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CFLAGS)" \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target kvitra varden thermal-sim kvitra-package-files
 rm -f "$build"/kvitra_*.deb
 (cd "$build" && cpack -G DEB)
@@ -52,9 +57,9 @@ done
 
 echo "== printing the example receipt with the installed programs"
 scratch=$(mktemp -d /tmp/kvitra-package-check.XXXXXX)
-sim=
+sim= watcher=
 cleanup() {
-  if [ -n "$sim" ]; then kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; fi
+  for pid in $watcher $sim; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -82,6 +87,22 @@ archived=("$HOME"/Documents/KVITRA/PAR_*.1)
 [ -f "${archived[0]}" ] && cmp -s "${archived[0]}" "$docs/receipt-FAK_DANE.DAT" || fail "no archive copy of the job"
 grep -q 'PARAGON FISKALNY nr 1' "$scratch/receipts.txt" || fail "thermal-sim printed no receipt"
 echo "result line $result, archived as $(basename "${archived[0]}")"
+
+echo "== the installed varden runs the installed kvitra for a job dropped into its directory"
+rm -rf "$jobs" && mkdir -p "$jobs"
+sed "1s/.*/$address\r/" "$docs/PORT.CFG.network" >"$jobs/PORT.CFG"
+QT_QPA_PLATFORM=offscreen /usr/bin/varden "$jobs" 2>"$scratch/varden.err" &
+watcher=$!
+sleep 1
+cp "$docs/receipt-FAK_DANE.DAT" "$jobs/FAK_DANE.DAT"
+for _ in $(seq 100); do grep -q '^##' "$jobs/FAK_DANE.DAT" && break; sleep 0.2; done
+kill -TERM "$watcher"
+for _ in $(seq 50); do kill -0 "$watcher" 2>/dev/null || break; sleep 0.2; done
+kill -0 "$watcher" 2>/dev/null && { kill -KILL "$watcher"; fail "varden did not end on SIGTERM"; }
+wait "$watcher" || true
+result=$(cat "$jobs/FAK_DANE.DAT")
+[ "$result" = "##2" ] || fail "result line under varden is '$result', not '##2'; varden said: $(cat "$scratch/varden.err")"
+echo "result line $result"
 
 echo "== manual pages"
 man -w kvitra varden thermal-sim
