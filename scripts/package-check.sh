@@ -7,7 +7,6 @@
 #   BUILD_DIR=dir scripts/package-check.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-top=$PWD
 build=${BUILD_DIR:-build-deb}
 docs=/usr/share/doc/kvitra/examples
 
@@ -41,7 +40,7 @@ rm -f "$build"/kvitra_*.deb
 (cd "$build" && cpack -G DEB)
 debs=("$build"/kvitra_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single kvitra_*.deb"
-deb=$top/${debs[0]}
+deb=$(realpath "${debs[0]}")
 version=$(dpkg-deb -f "$deb" Version)
 
 echo "== installing $(basename "$deb")"
