@@ -11,7 +11,7 @@
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
-#include "platform/posix/termination_signal.h"
+#include "platform/termination_signals.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/tcp_network.h"
@@ -52,12 +52,12 @@ void RunWithWindow(int argc, char** argv, int terminationFd) {
   QApplication app(argc, argv);
   try {
     TfrmKvitra frmKvitra(SystemPlatform(), kvitra::RunJob);
-    // SIGTERM is a close request, seen once the running handler has returned.
+    // SIGTERM (and SIGINT) is a close request, seen once the running handler has returned.
     std::unique_ptr<QSocketNotifier> terminate;
     if (terminationFd >= 0) {
       terminate = std::make_unique<QSocketNotifier>(terminationFd, QSocketNotifier::Read);
       QObject::connect(terminate.get(), &QSocketNotifier::activated, &frmKvitra, [&] {
-        platform::DrainTerminationPipe(terminationFd);
+        platform::DrainTerminationRequests();
         frmKvitra.close();
       });
     }
@@ -76,7 +76,7 @@ void RunWithWindow(int argc, char** argv, int terminationFd) {
 
 int main(int argc, char** argv) {
   try {
-    int terminationFd = platform::InstallTerminationPipe();
+    int terminationFd = platform::TerminationRequestDescriptor();
     if (kvitra::RunsHeadless(platform::SystemEnvironment()))
       RunHeadless();
     else

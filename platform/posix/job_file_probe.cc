@@ -8,7 +8,7 @@
 
 #include <boost/filesystem.hpp>
 
-#include "platform/posix/host_name_match.h"
+#include "platform/files.h"
 
 namespace platform {
 namespace {
@@ -30,11 +30,11 @@ class PosixJobFileProbe : public JobFileProbe {
  public:
   bool FileExists(const std::string& path) override {
     struct stat info;
-    return ::stat(posix::MatchHostName(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return ::stat(SystemFiles().ResolveName(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
   std::optional<JobFileStatus> Status(const std::string& path) override {
-    const std::string name = posix::MatchHostName(path);
+    const std::string name = SystemFiles().ResolveName(path);
     JobFileStatus status;
     boost::system::error_code error;
     status.size = boost::filesystem::file_size(boost::filesystem::path(name), error);
@@ -54,7 +54,7 @@ class PosixJobFileProbe : public JobFileProbe {
     out.clear();
     // Non-blocking, so that a FIFO put in the job file's place cannot stall
     // the loop; only regular files are read.
-    const int fd = ::open(posix::MatchHostName(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(SystemFiles().ResolveName(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat info;
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
@@ -72,7 +72,7 @@ class PosixJobFileProbe : public JobFileProbe {
     return ok;
   }
 
-  bool Remove(const std::string& path) override { return ::unlink(posix::MatchHostName(path).c_str()) == 0; }
+  bool Remove(const std::string& path) override { return ::unlink(SystemFiles().ResolveName(path).c_str()) == 0; }
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/posix/host_name_match.h"
+#include "platform/files.h"
 #include "platform/range_lock.h"
 
 namespace platform {
@@ -38,11 +38,11 @@ class OfdRangeLocks : public RangeLocks {
  public:
   bool FileExists(const std::string& path) override {
     struct stat info;
-    return ::stat(posix::MatchHostName(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return ::stat(SystemFiles().ResolveName(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
   std::unique_ptr<RangeLockFile> Open(const std::string& path) override {
-    const int fd = ::open(posix::MatchHostName(path).c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(SystemFiles().ResolveName(path).c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return nullptr;
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
