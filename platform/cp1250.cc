@@ -1,5 +1,7 @@
 #include "platform/cp1250.h"
 
+#include "platform/unicode.h"
+
 #include <array>
 #include <cstdint>
 
@@ -24,20 +26,7 @@ constexpr std::array<uint16_t, 128> kHighHalf = {
 uint32_t CodePointOf(unsigned char byte) {
   if (byte < 0x80) return byte;
   uint16_t cp = kHighHalf[byte - 0x80];
-  return cp ? cp : 0xFFFD;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
+  return cp ? cp : kReplacementCharacter;
 }
 
 char ByteOf(uint32_t cp) {
@@ -59,24 +48,7 @@ std::string Cp1250ToUtf8(std::string_view text) {
 std::string Utf8ToCp1250(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    unsigned char lead = static_cast<unsigned char>(text[i]);
-    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || i + length > text.size()) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    uint32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-    bool valid = true;
-    for (size_t k = 1; k < length; ++k) {
-      unsigned char next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) valid = false;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    out += valid ? ByteOf(cp) : '?';
-    i += valid ? length : 1;
-  }
+  for (size_t i = 0; i < text.size();) out += ByteOf(NextUtf8(text, i));
   return out;
 }
 

@@ -4,50 +4,13 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/unicode.h"
+
 namespace kvitra {
 namespace {
 
 using platform::SettingsValue;
 using platform::ValueType;
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// The UTF-16LE text up to its first NUL, as UTF-8; a lone surrogate becomes
-// U+FFFD and an odd last byte is ignored.
-std::string Utf16LeToUtf8(const std::vector<uint8_t>& data) {
-  std::string out;
-  size_t units = data.size() / 2;
-  auto unit = [&](size_t i) { return static_cast<uint32_t>(data[2 * i] | (data[2 * i + 1] << 8)); };
-  for (size_t i = 0; i < units; ++i) {
-    uint32_t u = unit(i);
-    if (u == 0) break;
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
-      AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
-      ++i;
-    } else if (u >= 0xD800 && u < 0xE000) {
-      AppendUtf8(out, 0xFFFD);
-    } else {
-      AppendUtf8(out, u);
-    }
-  }
-  return out;
-}
 
 // A 32-bit value as a 4-byte buffer receives it; nullopt for a read error.
 std::optional<uint32_t> DwordOf(const SettingsValue& value) {
@@ -65,7 +28,7 @@ bool ReadCodePage(const SettingsValue& value, PrinterSettings& settings) {
     return true;
   }
   if (value.type != ValueType::String && value.type != ValueType::ExpandString) return false;
-  settings.codePage = Utf16LeToUtf8(value.data);  // an expandable string is taken literally
+  settings.codePage = platform::Utf16LeToUtf8(value.data);  // an expandable string is taken literally
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/cp1250.h"
+#include "platform/unicode.h"
 
 namespace platform {
 namespace {
@@ -22,39 +23,10 @@ struct DecodedFile {
 
 // ---- Text decoding -------------------------------------------------------
 
-void AppendCodePoint(std::u16string& out, uint32_t cp) {
-  if (cp < 0x10000) {
-    out += static_cast<char16_t>(cp);
-  } else {
-    cp -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (cp >> 10));
-    out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-  }
-}
-
-// Decodes one UTF-8 sequence at `i`; a broken one yields U+FFFD for its first
-// byte. Advances `i` past what it used.
-uint32_t NextUtf8(std::string_view text, size_t& i) {
-  unsigned char lead = static_cast<unsigned char>(text[i++]);
-  if (lead < 0x80) return lead;
-  size_t extra = (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : 0;
-  if (extra == 0 || text.size() - i < extra) return kReplacement;
-  uint32_t cp = lead & (0x3F >> extra);
-  for (size_t k = 0; k < extra; ++k) {
-    unsigned char next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return kReplacement;
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-  if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
-  i += extra;
-  return cp;
-}
-
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) AppendCodePoint(out, NextUtf8(text, i));
+  for (size_t i = 0; i < text.size();) AppendUtf16(out, NextUtf8(text, i));
   return out;
 }
 
