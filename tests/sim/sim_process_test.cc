@@ -207,6 +207,18 @@ TEST(SimProcess, FaultsFileIsReadForEveryConnection) {
   std::system(("rm -rf " + dir).c_str());
 }
 
+TEST(SimProcess, DelayHoldsEveryAnswerBack) {
+  SimProcess sim({"--tcp", "127.0.0.1:0", "--delay", "300"});
+  int fd = ConnectTo(sim.firstLine.substr(std::string("listening tcp ").size()));
+  ASSERT_GE(fd, 0);
+  auto start = std::chrono::steady_clock::now();
+  Write(fd, Frame("0#e"));
+  EXPECT_EQ(ReadBytes(fd, 1), kAccept);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 290ms);
+  close(fd);
+  EXPECT_EQ(sim.Stop(), 0);
+}
+
 int OpenLine(const std::string& path) {
   int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
   if (fd < 0) return -1;
