@@ -10,7 +10,7 @@ TEST(Options, EveryOptionIsRead) {
                                        "--refuse", "$l", "--refuse", "0#e", "--refuse-frame", "4",
                                        "--refuse-frame", "6", "--silent-from", "7", "--drop-after", "8",
                                        "--delay", "250", "--first-receipt", "417", "--charset", "CP852",
-                                       "--count-frames", "run", "--idle", "30", "--faults-file", "/tmp/f"});
+                                       "--count-frames", "run", "--idle", "30", "--faults-file", "/tmp/f", "--cancel-on-close"});
   ASSERT_EQ(parsed.error, "");
   const Options& o = parsed.options;
   EXPECT_EQ(o.transport, Options::Transport::kTcp);
@@ -29,6 +29,7 @@ TEST(Options, EveryOptionIsRead) {
   EXPECT_EQ(o.simulator.charset, Charset::kCp852);
   EXPECT_EQ(o.idleMs, 30u);
   EXPECT_EQ(o.faultsFile, "/tmp/f");
+  EXPECT_TRUE(o.simulator.cancelOnClose);
 
   ParsedOptions pty = ParseOptions({"--pty", "/tmp/printer"});
   ASSERT_EQ(pty.error, "");

@@ -33,9 +33,10 @@ struct Exchange {
 
 class SimulatorTest : public ::testing::Test {
  protected:
-  void Start(const Faults& faults = {}) {
+  void Start(const Faults& faults = {}, bool cancelOnClose = false) {
     SimulatorConfig config;
     config.faults = faults;
+    config.cancelOnClose = cancelOnClose;
     simulator = std::make_unique<Simulator>(config, clock, output);
     simulator->BeginConnection("test");
   }
@@ -154,6 +155,21 @@ TEST_F(SimulatorTest, FrameCountingPerConnectionOrOverTheRun) {
   EXPECT_EQ(Send("0#e"), "");
   simulator->BeginConnection("third");
   EXPECT_EQ(Send("0#e"), "");  // off for the rest of the run
+}
+
+TEST_F(SimulatorTest, AReceiptLeftOpenWhenTheLineGoesStaysOpenUnlessAskedOtherwise) {
+  for (bool cancelOnClose : {false, true}) {
+    Start({}, cancelOnClose);
+    Send("1$h");
+    Send("1$lA\r1\rA/1.00/1.00/");
+    simulator->EndConnection("by client");
+    EXPECT_NE(output.lines.back().find(cancelOnClose ? "CANCELLED positions=1 reason=line-closed"
+                                                     : "closed frames=2 by client receipt=open"),
+              std::string::npos)
+        << output.lines.back();
+    simulator->BeginConnection("next job");
+    EXPECT_EQ(Send("1$h"), cancelOnClose ? kAccept : kRefuse);
+  }
 }
 
 TEST_F(SimulatorTest, DelayIsCarriedWithEveryAnswer) {

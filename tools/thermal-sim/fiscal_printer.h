@@ -28,6 +28,9 @@ class FiscalPrinter {
 
   CommandOutcome Execute(const std::string& command, const platform::LocalDateTime& now);
 
+  // Discards the open receipt as "0$e" would; refused when none is open.
+  CommandOutcome CancelOpenReceipt(const platform::LocalDateTime& now) { return CancelReceipt(now); }
+
   bool ReceiptOpen() const { return receipt_.has_value(); }
   uint64_t LastReceiptNumber() const { return nextReceipt_ - 1; }
   int64_t Cash() const { return cash_; }

@@ -111,6 +111,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.help = true;
       return parsed;
     }
+    if (name == "--cancel-on-close") {
+      options.simulator.cancelOnClose = true;
+      continue;
+    }
     if (i + 1 < arguments.size()) {
       bool known = false;
       bool ok = ApplyFaultOption(name, arguments[i + 1], faults, known);
@@ -172,6 +176,10 @@ Printer:
   --first-receipt N   number of the first receipt printed (default 1); the
                       reply to "23#s" carries the number of the last one
                       printed (N-1 before the first)
+
+  --cancel-on-close   when a connection or pty session ends with a receipt
+                      open, cancel it (a real printer keeps it open, so the
+                      next "$h" is refused until "0$e" comes)
 
 Faults (combinable; K counts frames from 1, see --count-frames):
   --refuse CODE       refuse every command with this code ("$l") or these

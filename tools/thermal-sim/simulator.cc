@@ -36,7 +36,12 @@ void Simulator::BeginConnection(const std::string& description) {
 
 void Simulator::EndConnection(const std::string& reason) {
   Log("CONNECTION n=" + std::to_string(connection_) + " closed frames=" + std::to_string(framesInConnection_) +
-      " " + reason);
+      " " + reason + " receipt=" + (printer_.ReceiptOpen() ? "open" : "none"));
+  if (config_.cancelOnClose && printer_.ReceiptOpen()) {
+    CommandOutcome outcome = printer_.CancelOpenReceipt(clock_.Now());
+    for (const std::string& event : outcome.events) Log(event + " reason=line-closed");
+    if (!outcome.printout.empty()) output_.Print(outcome.printout);
+  }
 }
 
 Answer Simulator::Feed(uint8_t byte) {

@@ -33,6 +33,9 @@ struct Faults {
 
 struct SimulatorConfig {
   Faults faults;
+  // A real printer keeps a receipt open when the line goes; with this set the
+  // simulator cancels it instead, so one failed job does not block the next.
+  bool cancelOnClose = false;
   uint64_t firstReceipt = 1;
   Charset charset = Charset::kMazovia;
 };
