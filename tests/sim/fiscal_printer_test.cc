@@ -112,6 +112,7 @@ TEST_F(Printer, PositionLinesAreChecked) {
       "1$lName\r1\rA/1.00/1.00",                  // not ended by '/'
       "1$lName\r1A/1.00/1.00/",                   // no quantity line
       "1$lName\r1\rA/-1.00/-1.00/",               // a negative price
+      "1$lName\r999999999999.999\rA/999999999999.99/1.00/",  // huge product, no overflow
   };
   for (const std::string& command : refused) {
     FiscalPrinter fresh(1, Charset::kMazovia);

@@ -146,8 +146,9 @@ CommandOutcome FiscalPrinter::AddPosition(const CommandText& command) {
   std::optional<int64_t> price = AmountInHundredths(fields[1]);
   std::optional<int64_t> amount = AmountInHundredths(fields[2]);
   if (!price || !amount) return Refused("bad amount");
-  // price x quantity, rounded half up to hundredths
-  if ((*price * *quantity + 500) / 1000 != *amount) return Refused("amount is not price x quantity");
+  // price x quantity, rounded half up to hundredths; wide enough for any two amounts
+  __int128 product = static_cast<__int128>(*price) * *quantity;
+  if ((product + 500) / 1000 != *amount) return Refused("amount is not price x quantity");
   position.price = *price;
   position.amount = *amount;
   receipt_->positions.push_back(position);

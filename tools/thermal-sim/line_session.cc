@@ -61,7 +61,10 @@ bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno == EINTR) {
+      if (StopRequested()) return false;
+      continue;
+    }
     if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       pollfd out{fd, POLLOUT, 0};
       if (poll(&out, 1, 1000) <= 0) return false;
