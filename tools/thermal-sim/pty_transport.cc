@@ -69,12 +69,19 @@ bool PlaceLink(const std::string& link, const std::string& target, std::string& 
 
 // Closing the master throws away what the client has not read yet, so the
 // answer to the last frame is given time to be read before the line goes.
+// The kernel moves bytes from the master to the slave's input queue a moment
+// after the write, so an empty queue counts only once the answer has been
+// seen in it, or after a short grace time.
 void LetClientReadTheLastAnswer(const std::string& slaveName) {
+  constexpr int kArrivalGraceMs = 50;
   int slave = open(slaveName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (slave < 0) return;
+  bool answerSeen = false;
   for (int waited = 0; waited < kDrainLimitMs; waited += 5) {
     int unread = 0;
-    if (ioctl(slave, TIOCINQ, &unread) != 0 || unread == 0) break;
+    if (ioctl(slave, TIOCINQ, &unread) != 0) break;
+    if (unread > 0) answerSeen = true;
+    if (unread == 0 && (answerSeen || waited >= kArrivalGraceMs)) break;
     if (!WaitUnlessStopped(5)) break;
   }
   close(slave);
