@@ -177,6 +177,8 @@ TEST_P(HostileJobDirectory, EndsCleanly) {
   }
   for (const std::string& copy : copies) EXPECT_TRUE(IsRegular(scratch.archive + "/" + copy));
   if (c.check) c.check(tree, errors);
+  std::printf("hostile input: %s -> %s; %s\n", c.name, succeeded ? "result line" : "job left, no copy",
+              errors.empty() ? "no message" : errors.substr(0, errors.find('\n')).c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInputs, HostileJobDirectory, ::testing::ValuesIn(kCases),
