@@ -123,6 +123,8 @@ void CheckInvariants(const MatrixJob& job, const RunOutcome& out, const std::str
   EXPECT_LE(cancels, 1);
 }
 
+void PrintTo(const MatrixJob& job, std::ostream* out) { *out << job.name; }
+
 class FaultMatrix : public ::testing::TestWithParam<std::tuple<MatrixJob, bool>> {};
 
 TEST_P(FaultMatrix, EveryFrameEveryFault) {

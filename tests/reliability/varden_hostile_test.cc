@@ -47,6 +47,8 @@ const NotAFile kNotFiles[] = {
      [](const std::string& path, const std::string&) { ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0); }},
 };
 
+void PrintTo(const NotAFile& c, std::ostream* out) { *out << c.name; }
+
 class VardenNotAFile : public ::testing::TestWithParam<NotAFile> {};
 
 TEST_P(VardenNotAFile, IsNeverRunAndTheLoopGoesOn) {
