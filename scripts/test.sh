@@ -17,4 +17,5 @@ fi
 
 cmake -S . -B "$build" -G Ninja "${options[@]}"
 cmake --build "$build" -j "$(nproc)"
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300
+# The fault matrix and the soak (label "long") run once, from .ci/run.
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 -LE long
