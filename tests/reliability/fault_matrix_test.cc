@@ -128,7 +128,9 @@ void PrintTo(const MatrixJob& job, std::ostream* out) { *out << job.name; }
 class FaultMatrix : public ::testing::TestWithParam<std::tuple<MatrixJob, bool>> {};
 
 TEST_P(FaultMatrix, EveryFrameEveryFault) {
-  const auto& [job, overPty] = GetParam();
+  // Plain names, not a structured binding: the lambdas below capture them.
+  const MatrixJob& job = std::get<0>(GetParam());
+  const bool overPty = std::get<1>(GetParam());
   const RunOutcome clean = RunJob(job, {}, overPty);
   CheckInvariants(job, clean, "", overPty, "no fault");
   ASSERT_TRUE(clean.jobFile.rfind("##", 0) == 0) << clean.errors;
