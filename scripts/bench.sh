@@ -1,0 +1,11 @@
+#!/bin/sh
+# Builds kvitra, varden and thermal-sim in Release and prints the timing and
+# memory table: every figure beside the floor measured in the same run.
+# Usage: scripts/bench.sh [build-dir] [bench.py options, e.g. --idle 20]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build-bench"}
+[ $# -gt 0 ] && shift
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target kvitra varden thermal-sim -j2 >/dev/null
+exec python3 "$root/bench/bench.py" --build "$build" "$@"
