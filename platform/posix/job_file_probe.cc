@@ -9,21 +9,14 @@
 #include <boost/filesystem.hpp>
 
 #include "platform/files.h"
+#include "platform/posix/local_time.h"
 
 namespace platform {
 namespace {
 
 uint32_t LocalDosDateTime(time_t seconds) {
-  struct tm local;
-  if (!::localtime_r(&seconds, &local)) return kNoDosDateTime;
-  LocalDateTime t;
-  t.year = local.tm_year + 1900;
-  t.month = local.tm_mon + 1;
-  t.day = local.tm_mday;
-  t.hour = local.tm_hour;
-  t.minute = local.tm_min;
-  t.second = local.tm_sec > 59 ? 59 : local.tm_sec;
-  return EncodeDosDateTime(t);
+  LocalDateTime local;
+  return posix::ToLocalDateTime(seconds, local) ? EncodeDosDateTime(local) : kNoDosDateTime;
 }
 
 class PosixJobFileProbe : public JobFileProbe {

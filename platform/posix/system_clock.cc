@@ -4,8 +4,22 @@
 #include <ctime>
 
 #include "platform/clock.h"
+#include "platform/posix/local_time.h"
 
 namespace platform {
+
+bool posix::ToLocalDateTime(time_t seconds, LocalDateTime& out) {
+  tm local{};
+  if (!localtime_r(&seconds, &local)) return false;
+  out.year = local.tm_year + 1900;
+  out.month = local.tm_mon + 1;
+  out.day = local.tm_mday;
+  out.hour = local.tm_hour;
+  out.minute = local.tm_min;
+  out.second = local.tm_sec > 59 ? 59 : local.tm_sec;
+  return true;
+}
+
 namespace {
 
 class PosixClock : public Clock {
@@ -28,15 +42,8 @@ class PosixClock : public Clock {
   LocalDateTime Now() override {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    localtime_r(&now.tv_sec, &local);
     LocalDateTime result;
-    result.year = local.tm_year + 1900;
-    result.month = local.tm_mon + 1;
-    result.day = local.tm_mday;
-    result.hour = local.tm_hour;
-    result.minute = local.tm_min;
-    result.second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second stays in its minute
+    posix::ToLocalDateTime(now.tv_sec, result);
     result.millisecond = static_cast<int>(now.tv_nsec / 1000000L);
     return result;
   }
