@@ -24,21 +24,39 @@ int RunsWanted() {
   return text ? std::max(1, std::atoi(text)) : 40;
 }
 
-TEST(CrashSafety, KilledAnywhereLeavesJobOrWholeResultAndCompleteCopies) {
-  const int runs = RunsWanted();
-  std::mt19937 random(20261210);
-  int results = 0, jobsLeft = 0, copiesSeen = 0;
-  for (int run = 0; run < runs; ++run) {
-    e2e::Scratch scratch;
-    e2e::Simulator sim(scratch, {"--first-receipt", std::to_string(100 + run)});
+// A scratch job directory with the full receipt and a simulator behind it.
+struct ReceiptSetup {
+  explicit ReceiptSetup(int firstReceipt) : sim(scratch, {"--first-receipt", std::to_string(firstReceipt)}) {
     e2e::WriteFile(scratch.jobs + "/PORT.CFG", PortConfig(sim.Address()));
     e2e::WriteFile(scratch.jobs + "/PARAGNIP.DAT", kNip);
     e2e::WriteFile(scratch.jobs + "/PLATNOSC.DAT", kPayment);
     e2e::WriteFile(scratch.jobs + "/FAK_DANE.DAT", kFullReceipt);
+  }
+  e2e::Child StartKvitra() { return e2e::Child({e2e::ProgramPath("KVITRA_BIN")}, scratch.jobs, scratch.Environment()); }
+  e2e::Scratch scratch;
+  e2e::Simulator sim;
+};
 
-    // A whole run takes some 400 ms; the kill lands anywhere in it or after.
-    e2e::Child kvitra({e2e::ProgramPath("KVITRA_BIN")}, scratch.jobs, scratch.Environment());
-    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 600000)(random)));
+// One whole undisturbed run on this machine (slower under the sanitizers).
+std::chrono::microseconds WholeRun() {
+  ReceiptSetup setup(1);
+  const auto start = std::chrono::steady_clock::now();
+  e2e::Child kvitra = setup.StartKvitra();
+  kvitra.Wait(60s);
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+}
+
+TEST(CrashSafety, KilledAnywhereLeavesJobOrWholeResultAndCompleteCopies) {
+  const int runs = RunsWanted();
+  // The kills land anywhere in a run or shortly after it.
+  const int spread = static_cast<int>(WholeRun().count() * 3 / 2);
+  std::mt19937 random(20261210);
+  int results = 0, jobsLeft = 0, copiesSeen = 0;
+  for (int run = 0; run < runs; ++run) {
+    ReceiptSetup setup(100 + run);
+    e2e::Scratch& scratch = setup.scratch;
+    e2e::Child kvitra = setup.StartKvitra();
+    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, spread)(random)));
     kvitra.Signal(SIGKILL);
     kvitra.Wait(10s);
 
@@ -60,7 +78,7 @@ TEST(CrashSafety, KilledAnywhereLeavesJobOrWholeResultAndCompleteCopies) {
     if (result) {
       EXPECT_EQ(copies.size(), 1u) << "run " << run;
     }
-    EXPECT_LE(PrintedReceipts(sim.Log()), 1) << "run " << run;
+    EXPECT_LE(PrintedReceipts(setup.sim.Log()), 1) << "run " << run;
   }
   std::printf("crash safety: %d runs, %d result lines, %d jobs left, %d archive copies, 0 corrupted\n", runs,
               results, jobsLeft, copiesSeen);
