@@ -1,6 +1,6 @@
 #include "printer/settings_reader.h"
 
-#include <cstring>
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -16,7 +16,7 @@ using platform::ValueType;
 std::optional<uint32_t> DwordOf(const SettingsValue& value) {
   if (value.type != ValueType::Dword || value.data.size() > 4) return std::nullopt;
   uint8_t bytes[4] = {0, 0, 0, 0};
-  std::memcpy(bytes, value.data.data(), value.data.size());
+  std::copy(value.data.begin(), value.data.end(), bytes);
   return static_cast<uint32_t>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16)) |
          (static_cast<uint32_t>(bytes[3]) << 24);
 }

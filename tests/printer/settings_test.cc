@@ -57,6 +57,10 @@ TEST(ReadPrinterSettings, FollowsTypeSizeAndReadErrorRules) {
                                                       'x', 0, 0, 0})}},
        "win1250", NoConversion, 9600, false},
       {"dword too long", false, {{"COM_Speed", Utf16(ValueType::Dword, {0, 0x4B, 0, 0, 0})}}, "", ToMazovia, 9600, false},
+      {"short and empty dwords read as a 4-byte buffer receives them",
+       false,
+       {{"Flow_Ctrl_Xon_Xoff", Utf16(ValueType::Dword, {})}, {"COM_Speed", Utf16(ValueType::Dword, {0x00, 0x4B})}},
+       "", ToMazovia, 19200, false},
       {"speed taken as stored, signed", false, {{"COM_Speed", DwordValue(0xFFFFFFFF)}}, "", ToMazovia, -1, false},
   };
   for (const SettingsCase& c : cases) {
