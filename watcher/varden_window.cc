@@ -75,9 +75,15 @@ TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& argum
   setObjectName("VARD");
   setFont(Font(kSansSerif, 11, false, false));
   BuildControls();
-  watcher_.SetClockFormatter([](const platform::LocalDateTime& now) {
+  // Formatting through the locale costs more than the rest of a tick, and the
+  // text changes once a second: it is made once a second.
+  watcher_.SetClockFormatter([shown = QTime(), text = std::string()](const platform::LocalDateTime& now) mutable {
     const QTime time(now.hour, now.minute, now.second);
-    return platform::Utf8ToCp1250(QLocale::system().toString(time, QLocale::LongFormat).toStdString());
+    if (time != shown || text.empty()) {
+      shown = time;
+      text = platform::Utf8ToCp1250(QLocale::system().toString(time, QLocale::LongFormat).toStdString());
+    }
+    return text;
   });
   KREACJA(arguments);
 

@@ -8,7 +8,7 @@
 
 #include <boost/filesystem.hpp>
 
-#include "platform/files.h"
+#include "platform/posix/cached_name_lookup.h"
 #include "platform/posix/local_time.h"
 
 namespace platform {
@@ -19,15 +19,18 @@ uint32_t LocalDosDateTime(time_t seconds) {
   return posix::ToLocalDateTime(seconds, local) ? EncodeDosDateTime(local) : kNoDosDateTime;
 }
 
+std::string Resolved(const std::string& path) { return posix::SystemCachedNameLookup().Resolve(path); }
+
 class PosixJobFileProbe : public JobFileProbe {
  public:
   bool FileExists(const std::string& path) override {
+    const std::optional<std::string> name = posix::SystemCachedNameLookup().Find(path);
     struct stat info;
-    return ::stat(SystemFiles().ResolveName(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return name && ::stat(name->c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
   std::optional<JobFileStatus> Status(const std::string& path) override {
-    const std::string name = SystemFiles().ResolveName(path);
+    const std::string name = Resolved(path);
     JobFileStatus status;
     boost::system::error_code error;
     status.size = boost::filesystem::file_size(boost::filesystem::path(name), error);
@@ -47,7 +50,7 @@ class PosixJobFileProbe : public JobFileProbe {
     out.clear();
     // Non-blocking, so that a FIFO put in the job file's place cannot stall
     // the loop; only regular files are read.
-    const int fd = ::open(SystemFiles().ResolveName(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(Resolved(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat info;
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
@@ -65,7 +68,7 @@ class PosixJobFileProbe : public JobFileProbe {
     return ok;
   }
 
-  bool Remove(const std::string& path) override { return ::unlink(SystemFiles().ResolveName(path).c_str()) == 0; }
+  bool Remove(const std::string& path) override { return ::unlink(Resolved(path).c_str()) == 0; }
 };
 
 }  // namespace

@@ -14,7 +14,9 @@
 #include <string>
 #include <thread>
 
+#include "platform/files.h"
 #include "platform/job_file_probe.h"
+#include "platform/posix/cached_name_lookup.h"
 #include "platform/process_launcher.h"
 #include "platform/range_lock.h"
 
@@ -219,6 +221,51 @@ TEST(JobFileProbeTest, AFifoInThePlaceOfTheJobIsNotReadAndDoesNotBlock) {
   ASSERT_EQ(::mkfifo(dir.File("FAK_DANE.DAT").c_str(), 0644), 0);
   std::string text;
   EXPECT_FALSE(SystemJobFileProbe().ReadPrefix(dir.File("FAK_DANE.DAT"), 64, text));
+}
+
+// The loop looks the job file up ten times a second; the directory is listed
+// again only when it changed, when its change is too recent to tell apart
+// from the next one, or when the last listing is a second old.
+TEST(CachedNameLookupTest, ListsAgainOnlyWhenTheDirectoryChangedOrTheListingIsOld) {
+  TempDir dir;
+  int listings = 0;
+  int64_t monotonicMs = 0, realTimeAheadNs = 5'000'000'000;
+  posix::CachedNameLookup lookup(
+      [&](const std::string& path) {
+        ++listings;
+        const std::string resolved = SystemFiles().ResolveName(path);
+        return resolved == path ? std::nullopt : std::optional<std::string>(resolved);
+      },
+      {[&] { return monotonicMs; },
+       [&] {
+         timespec now{};
+         clock_gettime(CLOCK_REALTIME, &now);
+         return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec + realTimeAheadNs;
+       }});
+  const std::string job = dir.File("FAK_DANE.DAT");
+
+  EXPECT_EQ(lookup.Find(job), std::nullopt);
+  EXPECT_EQ(lookup.Resolve(job), job);
+  EXPECT_EQ(listings, 1);
+  monotonicMs += posix::CachedNameLookup::kListingLifetimeMs;
+  EXPECT_EQ(lookup.Resolve(job), job);
+  EXPECT_EQ(listings, 2);
+
+  dir.Write("fak_dane.dat", "job");
+  EXPECT_EQ(lookup.Resolve(job), dir.File("fak_dane.dat"));
+  EXPECT_EQ(lookup.Resolve(job), dir.File("fak_dane.dat"));
+  EXPECT_EQ(listings, 3);
+
+  // A change just made may share its timestamp with the next one.
+  realTimeAheadNs = 0;
+  ::unlink(dir.File("fak_dane.dat").c_str());
+  EXPECT_EQ(lookup.Resolve(job), job);
+  EXPECT_EQ(lookup.Resolve(job), job);
+  EXPECT_EQ(listings, 5);
+
+  dir.Write("FAK_DANE.DAT", "job");
+  EXPECT_EQ(lookup.Resolve(job), job);
+  EXPECT_EQ(listings, 5);
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include "platform/posix/cached_name_lookup.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/files.h"
+
+namespace platform::posix {
+namespace {
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+int64_t Nanoseconds(const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
+
+int64_t ClockNs(clockid_t clock) {
+  timespec now{};
+  clock_gettime(clock, &now);
+  return Nanoseconds(now);
+}
+
+// The case-insensitive match of a listing; a name that resolves to itself and
+// does not exist was not found.
+std::optional<std::string> ListingFind(const std::string& path) {
+  const std::string resolved = SystemFiles().ResolveName(path);
+  struct stat info {};
+  if (resolved == path && ::lstat(path.c_str(), &info) != 0) return std::nullopt;
+  return resolved;
+}
+
+}  // namespace
+
+bool CachedNameLookup::DirectoryStamp::operator==(const DirectoryStamp& other) const {
+  return device == other.device && inode == other.inode && SameTime(modified, other.modified) &&
+         SameTime(changed, other.changed);
+}
+
+int64_t CachedNameLookup::DirectoryStamp::LastChangeNs() const {
+  return std::max(Nanoseconds(modified), Nanoseconds(changed));
+}
+
+CachedNameLookup::CachedNameLookup(ListingLookup list, Clocks clocks)
+    : list_(std::move(list)), clocks_(std::move(clocks)) {}
+
+std::optional<CachedNameLookup::DirectoryStamp> CachedNameLookup::StampOf(const std::string& directory) {
+  struct stat info {};
+  if (::stat(directory.c_str(), &info) != 0) return std::nullopt;
+  return DirectoryStamp{info.st_dev, info.st_ino, info.st_mtim, info.st_ctim};
+}
+
+std::optional<std::string> CachedNameLookup::Find(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::lstat(path.c_str(), &info) == 0) return path;
+  // The stamp is taken before the listing, so a change made while listing
+  // shows as a different stamp next time.
+  const std::optional<DirectoryStamp> stamp = StampOf(DirectoryOf(path));
+  if (!stamp) return list_(path);
+  const int64_t now = clocks_.monotonicMs();
+  if (last_ && last_->path == path && last_->stamp == *stamp && now - last_->takenAtMs < kListingLifetimeMs)
+    return last_->found;
+  std::optional<std::string> found = list_(path);
+  if (clocks_.realTimeNs() - stamp->LastChangeNs() >= kRecentChangeNs)
+    last_ = Listing{path, found, *stamp, now};
+  else
+    last_.reset();
+  return found;
+}
+
+CachedNameLookup& SystemCachedNameLookup() {
+  static CachedNameLookup lookup(ListingFind,
+                                 {[] { return ClockNs(CLOCK_MONOTONIC) / 1000000; },
+                                  [] { return ClockNs(CLOCK_REALTIME); }});
+  return lookup;
+}
+
+}  // namespace platform::posix
