@@ -101,6 +101,8 @@ kill -0 "$watcher" 2>/dev/null && { kill -KILL "$watcher"; fail "varden did not 
 wait "$watcher" || true
 result=$(cat "$jobs/FAK_DANE.DAT")
 [ "$result" = "##2" ] || fail "result line under varden is '$result', not '##2'; varden said: $(cat "$scratch/varden.err")"
+# With a (virtual) screen kvitra loads its window module from the installed tree.
+! grep -q "error window cannot be loaded" "$scratch/varden.err" || fail "kvitra found no window module: $(cat "$scratch/varden.err")"
 echo "result line $result"
 
 echo "== manual pages"

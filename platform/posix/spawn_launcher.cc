@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/process_launcher.h"
+#include "platform/posix/executable_directory.h"
 
 extern char** environ;
 
@@ -125,15 +126,6 @@ class SpawnLauncher : public ProcessLauncher {
   }
 };
 
-std::string ExecutableDirectory() {
-  char path[PATH_MAX];
-  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return ".";
-  const std::string exe(path, static_cast<size_t>(length));
-  const size_t slash = exe.rfind('/');
-  return slash == std::string::npos ? "." : exe.substr(0, slash == 0 ? 1 : slash);
-}
-
 }  // namespace
 
 ProcessLauncher& SystemProcessLauncher() {
@@ -152,7 +144,7 @@ std::string PrinterProgramPath() {
     if (::getcwd(cwd, sizeof cwd)) return std::string(cwd) + "/" + program;
     return program;
   }
-  const std::string dir = ExecutableDirectory();
+  const std::string dir = posix::ExecutableDirectory();
   return (dir == "/" ? std::string() : dir) + "/kvitra";
 }
 

@@ -20,9 +20,17 @@ namespace {
 
 using testing_support::TempDir;
 
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+constexpr char kNoWindowModule[] = "error window cannot be loaded";
+
 class KvitraProcess {
  public:
-  KvitraProcess(const TempDir& dir, const std::vector<std::string>& extraEnv) {
+  KvitraProcess(const TempDir& dir, const std::vector<std::string>& extraEnv,
+                std::string program = KVITRA_BINARY) {
     std::filesystem::create_directories(dir / "job");
     std::filesystem::create_directories(dir / "home");
     std::ofstream(dir / "job/FAK_DANE.DAT", std::ios::binary) << "job\r\n";
@@ -39,9 +47,8 @@ class KvitraProcess {
       std::vector<char*> envp;
       for (std::string& entry : env) envp.push_back(entry.data());
       envp.push_back(nullptr);
-      char program[] = KVITRA_BINARY;
-      char* argv[] = {program, nullptr};
-      execve(program, argv, envp.data());
+      char* argv[] = {program.data(), nullptr};
+      execve(program.c_str(), argv, envp.data());
       _exit(112);
     }
   }
@@ -81,8 +88,23 @@ TEST(KvitraProcess, FailedRunWaitsForSigtermThenExitsWithZero) {
   ASSERT_NE(status, -1);
   EXPECT_TRUE(WIFEXITED(status)) << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  std::ifstream job(dir / "job/FAK_DANE.DAT", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(job), {}), "job\r\n");
+  EXPECT_EQ(ReadAll(dir / "job/FAK_DANE.DAT"), "job\r\n");
+  EXPECT_EQ(ReadAll(dir / "stderr.txt").find(kNoWindowModule), std::string::npos);
+}
+
+// A copy of the program without its window module beside it: the job still
+// runs, without the window, and says why.
+TEST(KvitraProcess, MissingWindowModuleRunsTheJobWithoutTheWindow) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "bin");
+  std::filesystem::copy_file(KVITRA_BINARY, dir / "bin/kvitra");
+  KvitraProcess kvitra(dir, {"QT_QPA_PLATFORM=offscreen"}, dir / "bin/kvitra");
+  int status = kvitra.WaitFor(10000);
+  ASSERT_NE(status, -1) << "a run without the window ends by itself";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const std::string said = ReadAll(dir / "stderr.txt");
+  EXPECT_NE(said.find(kNoWindowModule), std::string::npos) << said;
+  EXPECT_NE(said.find("konfiguracji portu"), std::string::npos) << said;
 }
 
 TEST(KvitraProcess, HeadlessFailedRunEndsAtOnce) {

@@ -90,7 +90,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
       {"--log", [&](const std::string& v) { options.logPath = v; return !v.empty(); }},
       {"--receipts", [&](const std::string& v) { options.receiptsPath = v; return !v.empty(); }},
       {"--faults-file", [&](const std::string& v) { options.faultsFile = v; return !v.empty(); }},
-      {"--idle", [&](const std::string& v) { uint64_t ms; bool ok = ReadCount(v, ms, false); options.idleMs = static_cast<uint32_t>(ms); return ok; }},
+      {"--idle", [&](const std::string& v) { uint64_t ms = 0; bool ok = ReadCount(v, ms, false); options.idleMs = static_cast<uint32_t>(ms); return ok; }},
       {"--first-receipt", [&](const std::string& v) { return ReadCount(v, options.simulator.firstReceipt, false); }},
       {"--count-frames", [&](const std::string& v) {
          if (v == "connection") faults.counting = FrameCounting::kPerConnection;

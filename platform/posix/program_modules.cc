@@ -1,0 +1,31 @@
+#include "platform/program_modules.h"
+
+#include <dlfcn.h>
+
+#include "platform/posix/executable_directory.h"
+
+#ifndef KVITRA_MODULE_DIR_FROM_BINDIR
+#define KVITRA_MODULE_DIR_FROM_BINDIR "../lib/kvitra"
+#endif
+
+namespace platform {
+
+void* LoadProgramModuleSymbol(const std::string& moduleName, const char* symbol, std::string& error) {
+  const std::string programDir = posix::ExecutableDirectory();
+  error.clear();
+  for (const std::string& dir : {programDir + "/" KVITRA_MODULE_DIR_FROM_BINDIR, programDir}) {
+    const std::string path = dir + "/" + moduleName;
+    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+      const char* why = ::dlerror();
+      error += (error.empty() ? "" : "; ") + std::string(why ? why : path);
+      continue;
+    }
+    if (void* address = ::dlsym(module, symbol)) return address;
+    error += (error.empty() ? "" : "; ") + path + ": no " + symbol;
+    ::dlclose(module);
+  }
+  return nullptr;
+}
+
+}  // namespace platform

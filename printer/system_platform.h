@@ -1,0 +1,10 @@
+#pragma once
+// The facilities a real run of Kvitra uses: the system's clock, files,
+// environment, settings store, serial ports and network.
+#include "printer/kvitra_run.h"
+
+namespace kvitra {
+
+RunPlatform SystemPlatform();
+
+}  // namespace kvitra

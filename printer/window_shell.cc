@@ -1,0 +1,64 @@
+// The error window's event loop around one run, with termination requests
+// turned into close requests.
+#include "printer/window_shell.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSocketNotifier>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+
+#include "platform/termination_signals.h"
+#include "printer/kvitra_window.h"
+#include "printer/link/run_job.h"
+#include "printer/start_options.h"
+#include "printer/stderr_ui.h"
+#include "printer/system_platform.h"
+
+namespace {
+
+// A fatal toolkit error (for example a display that cannot be reached)
+// still ends the program with exit code 0, after leaving its trace.
+void ToolkitMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  if (type == QtFatalMsg) std::_Exit(0);
+}
+
+void RunWithWindow(int argc, char** argv) {
+  const int terminationFd = platform::TerminationRequestDescriptor();
+  qInstallMessageHandler(ToolkitMessages);
+  QApplication app(argc, argv);
+  try {
+    TfrmKvitra frmKvitra(kvitra::SystemPlatform(), kvitra::RunJob);
+    // SIGTERM (and SIGINT) is a close request, seen once the running handler has returned.
+    std::unique_ptr<QSocketNotifier> terminate;
+    if (terminationFd >= 0) {
+      terminate = std::make_unique<QSocketNotifier>(terminationFd, QSocketNotifier::Read);
+      QObject::connect(terminate.get(), &QSocketNotifier::activated, &frmKvitra, [&] {
+        platform::DrainTerminationRequests();
+        frmKvitra.close();
+      });
+    }
+    if (kvitra::StartMinimised(platform::SystemEnvironment()))
+      frmKvitra.showMinimized();
+    else
+      frmKvitra.show();
+    app.exec();
+  } catch (const std::exception& error) {
+    kvitra::EchoToStderr(error.what());
+    QMessageBox::critical(nullptr, QStringLiteral("Kvitra"), QString::fromLocal8Bit(error.what()));
+  }
+}
+
+}  // namespace
+
+extern "C" void KvitraRunWithWindow(int argc, char** argv) {
+  try {
+    RunWithWindow(argc, argv);
+  } catch (...) {
+    std::fputs("Kvitra: unexpected failure\n", stderr);
+  }
+}
