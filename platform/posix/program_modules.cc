@@ -5,7 +5,7 @@
 #include "platform/posix/executable_directory.h"
 
 #ifndef KVITRA_MODULE_DIR_FROM_BINDIR
-#define KVITRA_MODULE_DIR_FROM_BINDIR "../lib/kvitra"
+#define KVITRA_MODULE_DIR_FROM_BINDIR "../lib/kvitra/modules"
 #endif
 
 namespace platform {
