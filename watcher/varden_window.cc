@@ -192,7 +192,11 @@ platform::MessageAnswer TVARD::ShowMessage(const std::string& text, const std::s
   return box.clickedButton() == retry ? platform::MessageAnswer::Retry : platform::MessageAnswer::Cancel;
 }
 
-void TVARD::SetTitle(const std::string& title) { setWindowTitle(FromCp1250(title)); }
+void TVARD::SetTitle(const std::string& title) {
+  if (title == shownTitle_) return;
+  shownTitle_ = title;
+  setWindowTitle(FromCp1250(title));
+}
 
 void TVARD::Minimise() { showMinimized(); }
 

@@ -69,6 +69,7 @@ class TVARD : public QWidget, public WatcherShell {
   QTimer Timer1;
   QTimer Timer2;
   std::unique_ptr<QSocketNotifier> terminationNotifier_;
+  std::string shownTitle_;  // the loop sets the title ten times a second, mostly unchanged
 };
 
 }  // namespace varden

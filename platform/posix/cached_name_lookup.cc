@@ -55,17 +55,16 @@ std::optional<CachedNameLookup::DirectoryStamp> CachedNameLookup::StampOf(const 
 }
 
 std::optional<std::string> CachedNameLookup::Find(const std::string& path) {
-  struct stat info {};
-  if (path.empty() || ::lstat(path.c_str(), &info) == 0) return path;
-  // The stamp is taken before the listing, so a change made while listing
-  // shows as a different stamp next time.
+  if (path.empty()) return path;
+  // The stamp is taken before the lookup, so a change made meanwhile shows as
+  // a different stamp next time. An unchanged directory needs no other call.
   const std::optional<DirectoryStamp> stamp = StampOf(DirectoryOf(path));
-  if (!stamp) return list_(path);
   const int64_t now = clocks_.monotonicMs();
-  if (last_ && last_->path == path && last_->stamp == *stamp && now - last_->takenAtMs < kListingLifetimeMs)
+  if (stamp && last_ && last_->path == path && last_->stamp == *stamp && now - last_->takenAtMs < kListingLifetimeMs)
     return last_->found;
-  std::optional<std::string> found = list_(path);
-  if (clocks_.realTimeNs() - stamp->LastChangeNs() >= kRecentChangeNs)
+  struct stat info {};
+  std::optional<std::string> found = ::lstat(path.c_str(), &info) == 0 ? path : list_(path);
+  if (stamp && clocks_.realTimeNs() - stamp->LastChangeNs() >= kRecentChangeNs)
     last_ = Listing{path, found, *stamp, now};
   else
     last_.reset();

@@ -1,12 +1,13 @@
 #pragma once
-// Finds a file without regard to ASCII letter case, like the share's Windows
-// clients do, without listing its directory on every 100 ms tick of the job
-// detection loop: a listing's answer is reused while the directory itself is
-// unchanged (same inode, modification and change time) and younger than a
-// second. A directory change lands in a new listing at the next lookup. Two
-// changes within one timestamp step look like one, so a listing is not reused
-// while the directory's last change is recent; the age limit covers clocks
-// that disagree (a directory on another machine).
+// Finds a file by its exact name, else without regard to ASCII letter case
+// as the share's Windows clients do, at the cost of one stat of its directory
+// on most of the job detection loop's 100 ms ticks: an answer is reused while
+// the directory itself is unchanged (same inode, modification and change
+// time) and younger than a second, since no entry can appear, vanish or be
+// renamed without changing the directory. Two changes within one timestamp
+// step look like one, so an answer is not reused while the directory's last
+// change is recent; the age limit covers clocks that disagree (a directory
+// on another machine).
 #include <sys/types.h>
 
 #include <cstdint>

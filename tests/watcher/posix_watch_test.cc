@@ -266,6 +266,13 @@ TEST(CachedNameLookupTest, ListsAgainOnlyWhenTheDirectoryChangedOrTheListingIsOl
   dir.Write("FAK_DANE.DAT", "job");
   EXPECT_EQ(lookup.Resolve(job), job);
   EXPECT_EQ(listings, 5);
+
+  // A file found by its exact name is not taken as still there once it is gone.
+  realTimeAheadNs = 5'000'000'000;
+  EXPECT_EQ(lookup.Find(job), job);
+  ::unlink(job.c_str());
+  EXPECT_EQ(lookup.Find(job), std::nullopt);
+  EXPECT_EQ(listings, 6);
 }
 
 }  // namespace
