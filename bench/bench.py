@@ -12,7 +12,11 @@ printed beside the floor measured or computed in the same run:
   of /bin/true.
 * Varden: job file renamed into place to the printer program's first
   instruction (a shell script writing one byte to a FIFO).
-* Idle CPU from /proc/PID/stat, peak memory from VmHWM or wait4's ru_maxrss.
+* Idle CPU from the scheduler's run time of every thread (/proc/PID/task/*/
+  schedstat), beside a Qt program with a window and an empty 100 ms timer.
+* Peak memory: VmHWM of varden; for kvitra, GNU time's maximum resident size
+  (a child of this Python process would report Python's own size as its
+  peak, since the high-water mark survives fork and exec).
 """
 import argparse
 import os
@@ -143,7 +147,23 @@ def run_kvitra(kvitra, tree, job):
         result = f.read()
     if proc.returncode != 0 or (job != b"XX3\r\n" and not result.startswith(b"##")):
         raise RuntimeError("kvitra failed (%d): %r %r" % (proc.returncode, err, result[:40]))
-    return elapsed, usage.ru_maxrss
+    return elapsed
+
+
+GNU_TIME = "/usr/bin/time"
+
+
+def kvitra_peak_kib(kvitra, tree, job):
+    """kvitra's maximum resident size, run from GNU time (0 without it)."""
+    if not os.access(GNU_TIME, os.X_OK):
+        return 0
+    with open(os.path.join(tree["jobs"], "FAK_DANE.DAT"), "wb") as f:
+        f.write(job)
+    out = os.path.join(tree["root"], "maxrss")
+    subprocess.run([GNU_TIME, "-f", "%M", "-o", out, kvitra], cwd=tree["jobs"], env=scrub_env(tree),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    with open(out) as f:
+        return int(f.read().split()[-1])
 
 
 def read_exact(sock, n):
@@ -211,19 +231,18 @@ def bench_kvitra(args, root, results, notes):
             times, floors = [], []
             for _ in range(args.runs):
                 offset = sim.log_size()
-                t, rss = run_kvitra(args.kvitra, tcp_tree, job)
-                peak = max(peak, rss)
+                t = run_kvitra(args.kvitra, tcp_tree, job)
                 time.sleep(0.05)  # let the simulator finish its log lines
                 frames = sim.frames_since(offset)
                 times.append(t)
                 floors.append(replay_tcp(sim.address, frames))
             results.append(("Kvitra TCP, " + name, times, floors))
+            peak = max(peak, kvitra_peak_kib(args.kvitra, tcp_tree, job))
         for name, job in JOBS:
             times, floors, line_time = [], [], 0
             for _ in range(args.pty_runs):
                 offset = ptysim.log_size()
-                t, rss = run_kvitra(args.kvitra, pty_tree, job)
-                peak = max(peak, rss)
+                t = run_kvitra(args.kvitra, pty_tree, job)
                 time.sleep(0.1)
                 times.append(t)
                 waits, line_time = serial_floor(ptysim.frames_since(offset))
@@ -231,6 +250,7 @@ def bench_kvitra(args, root, results, notes):
             # A pseudo-terminal moves bytes at memory speed whatever rate is set,
             # so the bytes at the configured rate are shown apart from the floor.
             results.append(("Kvitra pty, " + name, times, floors))
+            peak = max(peak, kvitra_peak_kib(args.kvitra, pty_tree, job))
             notes.append("pty, %s: the bytes at %d baud would add %s ms on a real line" % (
                 name, BAUD, fmt_ms(line_time)))
     finally:
@@ -305,9 +325,14 @@ def vm_hwm_kib(pid):
 
 
 def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    total = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        try:
+            with open("/proc/%d/task/%s/schedstat" % (pid, task)) as f:
+                total += int(f.read().split()[0])
+        except FileNotFoundError:
+            pass  # the thread ended meanwhile
+    return total / 1e9
 
 
 def stop_varden(proc, fd):
@@ -354,6 +379,21 @@ def bench_varden_idle(args, root, name, with_failed_job):
     return cpu, hwm
 
 
+def bench_qt_floor_idle(args, root):
+    tree = make_tree(root, "qt-floor")
+    env = scrub_env(tree)
+    env["QT_QPA_PLATFORM"] = "offscreen"
+    proc = subprocess.Popen([args.qt_floor], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(1.0)
+        cpu0, t0 = cpu_seconds(proc.pid), now()
+        time.sleep(args.idle)
+        return (cpu_seconds(proc.pid) - cpu0) / (now() - t0)
+    finally:
+        proc.terminate()
+        proc.wait(10)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", required=True, help="build directory holding the programs")
@@ -366,6 +406,7 @@ def main():
     args.kvitra = os.path.join(args.build, "printer", "kvitra")
     args.varden = os.path.join(args.build, "watcher", "varden")
     args.sim = os.path.join(args.build, "tools", "thermal-sim", "thermal-sim")
+    args.qt_floor = os.path.join(args.build, "bench", "qt_timer_floor")
 
     root = tempfile.mkdtemp(prefix="kvitra-bench.")
     results, notes = [], []
@@ -375,6 +416,7 @@ def main():
         latencies, varden_peak = bench_varden_latency(args, root)
         idle_empty, hwm1 = bench_varden_idle(args, root, "idle-empty", False)
         idle_failed, hwm2 = bench_varden_idle(args, root, "idle-failed", True)
+        idle_floor = bench_qt_floor_idle(args, root)
         varden_peak = max(varden_peak, hwm1, hwm2)
     finally:
         shutil.rmtree(root, ignore_errors=True)
@@ -395,9 +437,12 @@ def main():
           "tick %s | | p95/tick %.2f |" % (len(latencies), fmt_ms(m), fmt_ms(p95(latencies)),
                                           fmt_ms(max(latencies)), fmt_ms(min(latencies)),
                                           fmt_ms(TICK), p95(latencies) / TICK))
-    print("| Varden idle CPU, empty directory (%.0f s) | %.3f %% of one core | | | |" % (args.idle, idle_empty * 100))
-    print("| Varden idle CPU, failed job left in place (%.0f s) | %.3f %% of one core | | | |" % (args.idle, idle_failed * 100))
-    print("| Peak RSS kvitra / varden | %.1f MiB / %.1f MiB | | | |" % (kvitra_peak / 1024, varden_peak / 1024))
+    print("| Varden idle CPU, empty directory (%.0f s) | %.3f %% of one core | Qt window + 100 ms timer %.3f %% | %.3f %% | %.2f |" % (
+        args.idle, idle_empty * 100, idle_floor * 100, (idle_empty - idle_floor) * 100, idle_empty / idle_floor))
+    print("| Varden idle CPU, failed job left in place (%.0f s) | %.3f %% of one core | Qt window + 100 ms timer %.3f %% | %.3f %% | %.2f |" % (
+        args.idle, idle_failed * 100, idle_floor * 100, (idle_failed - idle_floor) * 100, idle_failed / idle_floor))
+    kvitra_rss = "%.1f MiB" % (kvitra_peak / 1024) if kvitra_peak else "n/a (needs GNU time)"
+    print("| Peak RSS kvitra / varden | %s / %.1f MiB | | | |" % (kvitra_rss, varden_peak / 1024))
     for note in notes:
         print("* " + note)
     return 0

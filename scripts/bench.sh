@@ -7,5 +7,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build-bench"}
 [ $# -gt 0 ] && shift
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target kvitra varden thermal-sim -j2 >/dev/null
+cmake --build "$build" --target kvitra varden thermal-sim qt_timer_floor -j2 >/dev/null
 exec python3 "$root/bench/bench.py" --build "$build" "$@"
