@@ -13,39 +13,14 @@
 #include "platform/job_file_probe.h"
 #include "platform/process_launcher.h"
 #include "platform/range_lock.h"
+#include "tests/support/recording_ui.h"
 #include "tests/support/virtual_clock.h"
 #include "watcher/watcher_shell.h"
 
 namespace testing_support {
 
-class FakeWatcherShell : public varden::WatcherShell {
+class FakeWatcherShell : public BasicRecordingUi<varden::WatcherShell> {
  public:
-  struct Message {
-    std::string text;
-    std::string caption;
-    platform::MessageButtons buttons;
-    platform::MessageIcon icon;
-    uint32_t timeoutMs;
-  };
-
-  void ShowError(const std::string& message) override { errors.push_back(message); }
-  platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                                      platform::MessageButtons buttons, platform::MessageIcon icon,
-                                      uint32_t timeoutMs) override {
-    messages.push_back({text, caption, buttons, icon, timeoutMs});
-    events.push_back("message");
-    if (answers.empty()) return platform::MessageAnswer::Ok;
-    const platform::MessageAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void SetTitle(const std::string& title) override { titles.push_back(title); }
-  void Minimise() override {
-    ++minimiseCount;
-    events.push_back("minimise");
-  }
-  void ProcessEvents() override { ++processEventsCount; }
-  void Close() override { ++closeCount; }
   void Beep() override {
     ++beepCount;
     events.push_back("beep");
@@ -56,21 +31,7 @@ class FakeWatcherShell : public varden::WatcherShell {
   }
   void Log(const std::string& line) override { log.push_back(line); }
 
-  std::vector<std::string> MessageTexts() const {
-    std::vector<std::string> texts;
-    for (const Message& m : messages) texts.push_back(m.text);
-    return texts;
-  }
-
-  std::vector<std::string> errors;
-  std::vector<Message> messages;
-  std::vector<std::string> titles;
-  std::vector<std::string> events;
   std::vector<std::string> log;
-  std::deque<platform::MessageAnswer> answers;
-  int minimiseCount = 0;
-  int processEventsCount = 0;
-  int closeCount = 0;
   int beepCount = 0;
   int hidePanelCount = 0;
 };
