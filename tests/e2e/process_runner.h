@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,6 +22,10 @@ bool Exists(const std::string& path);
 std::vector<std::string> ListDirectory(const std::string& path);
 // Converts UTF-8 text with '\n' line ends into a Windows-1250 job file with CR LF.
 std::string JobText(const std::string& utf8Lines);
+// Checks `condition` every 20 ms until it holds or `limit` has passed; its last value.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+// How many times `what` occurs in `text` (overlaps counted).
+size_t Count(const std::string& text, const std::string& what);
 
 struct Scratch {
   Scratch();

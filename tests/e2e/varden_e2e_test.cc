@@ -26,21 +26,6 @@ const std::string kReceipt = JobText(
     "103.50\n19.16\n");
 const std::string kPayout = JobText("XX1 wyplata/A\n12.12.2026\n12345/2026\nA07\n0\n01\nWypłata\n50.00\n50.00\n");
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return condition();
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
 // A POSIX record lock on the first four bytes of the lock file, held by this
 // test process: another party sharing the directory.
 class OtherPartyLock {

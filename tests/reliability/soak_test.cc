@@ -22,16 +22,12 @@ namespace reliability {
 namespace {
 
 using namespace std::chrono_literals;
+using e2e::Count;
+using e2e::WaitUntil;
 
 int JobsWanted() {
   const char* text = std::getenv("KVITRA_SOAK_JOBS");
   return text ? std::max(1, std::atoi(text)) : 20;
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
 }
 
 // Job `n`: three positions whose first price makes the total unique, so the
@@ -50,15 +46,6 @@ std::string SoakJob(int n, int badPosition, std::string& total) {
   return e2e::JobText("XX0 paragon/A Soak\n12.12.2026\n" + std::string(number) + "/2026\nA07\n2\n01\nPozycja jeden\n" +
                       prices[0] + "\n12\nPozycja dwa\n" + prices[1] + "\n25\nPozycja trzy\n" + prices[2] + "\n" +
                       sum + "\n19.16\n");
-}
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return condition();
 }
 
 // The receipt number of every "RECEIPT n=N printed total=T" line, by total.
