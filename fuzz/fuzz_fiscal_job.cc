@@ -17,30 +17,14 @@
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_printer_link.h"
 #include "tests/support/memory_files.h"
+#include "tests/support/no_link_devices.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/virtual_clock.h"
 
 namespace {
 
-class NoSerialPorts : public platform::SerialPorts {
- public:
-  std::unique_ptr<platform::SerialPort> Open(const std::string&, int32_t, bool) override {
-    return nullptr;
-  }
-};
-
-class NoNetwork : public platform::TcpNetwork {
- public:
-  int Startup() override { return 1; }
-  int Resolve(const std::string&, const std::string&, std::vector<platform::ResolvedAddress>&) override {
-    return 1;
-  }
-  std::unique_ptr<platform::TcpSocket> CreateSocket(const platform::ResolvedAddress&, int& error) override {
-    error = 1;
-    return nullptr;
-  }
-  void Cleanup() override {}
-};
+using testing_support::NoNetwork;
+using testing_support::NoSerialPorts;
 
 // A link that refuses exactly one send, by its number.
 class OneRefusalLink : public testing_support::FakePrinterLink {
