@@ -15,6 +15,7 @@
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/tcp_network.h"
+#include "tests/support/no_link_devices.h"
 
 namespace testing_support {
 
@@ -130,23 +131,5 @@ inline platform::SettingsValue DwordValue(uint32_t number) {
           {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8), static_cast<uint8_t>(number >> 16),
            static_cast<uint8_t>(number >> 24)}};
 }
-
-class NoSerialPorts : public platform::SerialPorts {
- public:
-  std::unique_ptr<platform::SerialPort> Open(const std::string&, int32_t, bool) override { return nullptr; }
-};
-
-class NoTcpNetwork : public platform::TcpNetwork {
- public:
-  int Startup() override { return 0; }
-  int Resolve(const std::string&, const std::string&, std::vector<platform::ResolvedAddress>&) override {
-    return -2;
-  }
-  std::unique_ptr<platform::TcpSocket> CreateSocket(const platform::ResolvedAddress&, int& error) override {
-    error = 1;
-    return nullptr;
-  }
-  void Cleanup() override {}
-};
 
 }  // namespace testing_support

@@ -34,7 +34,7 @@ class KvitraRunTest : public ::testing::Test {
   testing_support::FakeEnvironment env;
   testing_support::FakeSettingsStore store;
   testing_support::NoSerialPorts serialPorts;
-  testing_support::NoTcpNetwork network;
+  testing_support::NoNetwork network;
   testing_support::RecordingUi ui;
 };
 

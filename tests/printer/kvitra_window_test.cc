@@ -73,7 +73,7 @@ class KvitraWindowTest : public ::testing::Test {
   FakeEnvironment env;
   FakeSettingsStore store;
   NoSerialPorts serialPorts;
-  NoTcpNetwork network;
+  NoNetwork network;
 };
 
 TEST_F(KvitraWindowTest, FailedRunStartedMinimisedRaisesItselfAgainAndAgain) {
