@@ -25,12 +25,12 @@ int64_t ClockNs(clockid_t clock) {
   return Nanoseconds(now);
 }
 
-// The case-insensitive match of a listing; a name that resolves to itself and
-// does not exist was not found.
+// The case-insensitive match of a listing. It is asked only after the exact
+// name was not there, so a name that resolves to itself was not found (one
+// that appeared meanwhile changed the directory and is found next time).
 std::optional<std::string> ListingFind(const std::string& path) {
   const std::string resolved = SystemFiles().ResolveName(path);
-  struct stat info {};
-  if (resolved == path && ::lstat(path.c_str(), &info) != 0) return std::nullopt;
+  if (resolved == path) return std::nullopt;
   return resolved;
 }
 
