@@ -133,16 +133,19 @@ def frame_bytes(cmd, enq):
     return ESC + b"P" + cmd + b"%02X" % checksum + ESC + b"\\" + (ENQ if enq else b"")
 
 
-def run_kvitra(kvitra, tree, job):
+def put_job(tree, job):
     with open(os.path.join(tree["jobs"], "FAK_DANE.DAT"), "wb") as f:
         f.write(job)
+
+
+def run_kvitra(kvitra, tree, job):
+    put_job(tree, job)
     start = now()
     proc = subprocess.Popen([kvitra], cwd=tree["jobs"], env=scrub_env(tree),
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(proc.pid, 0)
-    elapsed = now() - start
-    proc.returncode = os.waitstatus_to_exitcode(status)
     err = proc.stderr.read()
+    proc.wait()
+    elapsed = now() - start
     with open(os.path.join(tree["jobs"], "FAK_DANE.DAT"), "rb") as f:
         result = f.read()
     if proc.returncode != 0 or (job != b"XX3\r\n" and not result.startswith(b"##")):
@@ -157,8 +160,7 @@ def kvitra_peak_kib(kvitra, tree, job):
     """kvitra's maximum resident size, run from GNU time (0 without it)."""
     if not os.access(GNU_TIME, os.X_OK):
         return 0
-    with open(os.path.join(tree["jobs"], "FAK_DANE.DAT"), "wb") as f:
-        f.write(job)
+    put_job(tree, job)
     out = os.path.join(tree["root"], "maxrss")
     subprocess.run([GNU_TIME, "-f", "%M", "-o", out, kvitra], cwd=tree["jobs"], env=scrub_env(tree),
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
