@@ -12,6 +12,7 @@
 #include "platform/cp1250.h"
 #include "printer/messages.h"
 #include "printer/stderr_ui.h"
+#include "shell/qt/window_fonts.h"
 
 namespace {
 
@@ -20,13 +21,6 @@ constexpr int kClientHeight = 80;
 constexpr int kRaisePeriodMs = 1000;
 
 QString FromCp1250(const std::string& text) { return QString::fromStdString(platform::Cp1250ToUtf8(text)); }
-
-QFont PixelFont(int pixels) {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixels);
-  return font;
-}
 
 QMessageBox::Icon BoxIcon(platform::MessageIcon icon) {
   switch (icon) {
@@ -52,7 +46,7 @@ TfrmKvitra::TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure
 void TfrmKvitra::BuildLayout() {
   setWindowTitle(QStringLiteral("Kvitra"));
   setFixedSize(kClientWidth, kClientHeight);
-  setFont(PixelFont(11));
+  setFont(shell_qt::PixelFont(shell_qt::kDialogFamilies, 11));
   QPalette face = palette();
   face.setColor(QPalette::Window, face.color(QPalette::Button));
   setPalette(face);
@@ -61,7 +55,7 @@ void TfrmKvitra::BuildLayout() {
   lblBlad = new QLabel(this);
   lblBlad->setObjectName(QStringLiteral("lblBlad"));
   lblBlad->setTextFormat(Qt::PlainText);
-  lblBlad->setFont(PixelFont(13));
+  lblBlad->setFont(shell_qt::PixelFont(shell_qt::kDialogFamilies, 13));
   lblBlad->move(8, 8);
   lblBlad->setText(FromCp1250(kvitra::messages::kInitialText));
   lblBlad->adjustSize();

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   libboost-filesystem-dev libboost-system-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2 fonts-comic-neue
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,7 @@
 
 #include "platform/cp1250.h"
 #include "platform/termination_signals.h"
+#include "shell/qt/window_fonts.h"
 
 namespace varden {
 namespace {
@@ -27,18 +28,8 @@ void EchoToStderr(const std::string& caption, const std::string& text) {
             << std::flush;
 }
 
-// Fonts by family with close equivalents that Debian ships.
-QFont Font(const QStringList& families, int pixelHeight, bool bold, bool italic) {
-  QFont font;
-  font.setFamilies(families);
-  font.setPixelSize(pixelHeight);
-  font.setBold(bold);
-  font.setItalic(italic);
-  return font;
-}
-const QStringList kSansSerif = {"MS Sans Serif", "Liberation Sans", "DejaVu Sans"};
-const QStringList kArial = {"Arial", "Liberation Sans", "DejaVu Sans"};
-const QStringList kComic = {"Comic Sans MS", "Comic Neue", "DejaVu Sans"};
+using shell_qt::FontStyle;
+using shell_qt::PixelFont;
 
 // The blue title panel: a raised outer and a lowered inner bevel.
 class BevelPanel : public QWidget {
@@ -73,7 +64,7 @@ TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& argum
       watcher_({world.clock, *this, world.locks, world.launcher, world.files}, world.defaultJobDir,
                world.printerProgram) {
   setObjectName("VARD");
-  setFont(Font(kSansSerif, 11, false, false));
+  setFont(PixelFont(shell_qt::kDialogFamilies, 11));
   BuildControls();
   // Formatting through the locale costs more than the rest of a tick, and the
   // text changes once a second: it is made once a second.
@@ -113,19 +104,19 @@ void TVARD::KREACJA(const std::vector<std::string>& arguments) {
 void TVARD::BuildControls() {
   const QColor windowText = palette().color(QPalette::WindowText);
   Label1 = MakeLabel(this, "Label1", QString::fromUtf8(" OBSŁUGA SIECIOWA DRUKARKI FISKALNEJ "),
-                     QRect(48, 55, 417, 22), Font(kArial, 19, true, false), &windowText);
+                     QRect(48, 55, 417, 22), PixelFont(shell_qt::kArialFamilies, 19, FontStyle::Bold), &windowText);
 
   PanStronaTyt = new BevelPanel(this);
   PanStronaTyt->setObjectName("PanStronaTyt");
   PanStronaTyt->setGeometry(0, 0, 511, 214);
   const QColor yellow(Qt::yellow);
   const QColor silver(192, 192, 192);
-  Label5 = MakeLabel(PanStronaTyt, "Label5", " VARDEN  ", QRect(90, 51, 307, 68), Font(kComic, 48, true, true),
+  Label5 = MakeLabel(PanStronaTyt, "Label5", " VARDEN  ", QRect(90, 51, 307, 68), PixelFont(shell_qt::kComicFamilies, 48, FontStyle::BoldItalic),
                      &yellow);
   Label15 = MakeLabel(PanStronaTyt, "Label15", "Wersja 1.3", QRect(331, 121, 126, 22),
-                      Font(kComic, 15, true, true), &yellow);
+                      PixelFont(shell_qt::kComicFamilies, 15, FontStyle::BoldItalic), &yellow);
   Label4 = MakeLabel(PanStronaTyt, "Label4", "Obrobka danych danych drukarki fiskalnej", QRect(34, 145, 433, 22),
-                     Font(kArial, 19, true, false), &silver);
+                     PixelFont(shell_qt::kArialFamilies, 19, FontStyle::Bold), &silver);
   PanStronaTyt->raise();
 }
 

@@ -16,7 +16,11 @@
 #include <functional>
 
 #include "platform/cp1250.h"
+#include "printer/jobs/job_messages.h"
+#include "printer/link/link_messages.h"
+#include "printer/messages.h"
 #include "tests/printer/fake_platform.h"
+#include "tests/support/text_width.h"
 #include "tests/support/virtual_clock.h"
 
 // The font library keeps caches for the life of the process; they are not
@@ -158,6 +162,39 @@ TEST_F(KvitraWindowTest, MessageBoxAnswersAndTimesOut) {
   });
   EXPECT_EQ(window->ShowMessage("text", "caption", MessageButtons::RetryCancel, platform::MessageIcon::None, 5000),
             MessageAnswer::Retry);
+}
+
+// Every message a job can show: each base message alone and with each suffix.
+std::vector<std::string> EveryErrorMessage() {
+  namespace m = kvitra::messages;
+  const std::string bases[] = {m::kErrPortOpen, m::kErrPortTimeouts, m::kErrPortConfig, m::kErrPrinterComm,
+                               m::kErrDataFile};
+  const std::string suffixes[] = {
+      m::kSuffixCreateFile, m::kSuffixWrite,   m::kOpenJobFile,      m::kReadJobFile,    m::kOpenNipFile,
+      m::kReadNipFile,      m::kOpenPaymentFile, m::kReadPaymentFile, m::kGeneral1,      m::kGeneral2,
+      m::kGeneral3,         m::kDate,          m::kInspection,       m::kCashier,        m::kCount,
+      m::kPriceListCode,    m::kPayoutCode,    m::kPositionName,     m::kGrossPrice,     m::kTotal,
+      m::kReceiptStart,     m::kReceiptLine,   m::kNipPrint,         m::kReceiptClose,   m::kDrawer,
+      m::kCashInfoRequest,  m::kCashInfoReply, m::kPayout,           m::kDailyReport,    m::kCashState,
+      kvitra::link_messages::kSuffixErrorMode};
+  std::vector<std::string> all;
+  for (const std::string& base : bases) {
+    all.push_back(base);
+    for (const std::string& suffix : suffixes) all.push_back(base + suffix);
+  }
+  return all;
+}
+
+// A font change or a new message must never cut a text again unnoticed.
+TEST_F(KvitraWindowTest, EveryMessageFitsTheWindow) {
+  auto window = Window({});
+  QLabel& label = *window->lblBlad;
+  for (const std::string& message : EveryErrorMessage()) {
+    window->ShowError(message);
+    const QString shown = label.text();
+    EXPECT_LE(label.x() + DrawnWidth(label.font(), shown), window->width())
+        << shown.toStdString() << " in " << ResolvedFamily(label.font());
+  }
 }
 
 TEST_F(KvitraWindowTest, LayoutIsFixed) {

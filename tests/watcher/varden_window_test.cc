@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_watcher_platform.h"
+#include "tests/support/text_width.h"
 
 // Fontconfig keeps a few caches for the life of the process; they are not
 // ours to free.
@@ -60,6 +61,17 @@ TEST_F(VardenWindowTest, StartsBorderlessOnTopWithTheTitlePanel) {
   window.HideTitlePanel();
   EXPECT_FALSE(window.TitlePanel()->isVisible());
   EXPECT_TRUE(label1->isVisible());
+}
+
+// A font change or a new text must never cut a label's text again unnoticed.
+TEST_F(VardenWindowTest, EveryLabelShowsItsTextWhole) {
+  TVARD window(world, {});
+  for (const char* name : {"Label5", "Label15", "Label4", "Label1"}) {
+    auto* label = window.findChild<QLabel*>(name);
+    ASSERT_NE(label, nullptr) << name;
+    EXPECT_LE(DrawnWidth(label->font(), label->text()), label->width())
+        << name << " \"" << label->text().toStdString() << "\" in " << ResolvedFamily(label->font());
+  }
 }
 
 TEST_F(VardenWindowTest, Timer1RunsAJobAndTheTitleShowsTheClockAgain) {
