@@ -2,6 +2,7 @@
 // each new job, one at a time under the directory's lock.
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -11,13 +12,42 @@
 #include "platform/environment.h"
 #include "platform/job_file_probe.h"
 #include "platform/process_launcher.h"
+#include "platform/program_info.h"
 #include "platform/range_lock.h"
 #include "watcher/varden_window.h"
 
+namespace {
+
+constexpr char kHelp[] = R"(Usage: varden [JOB_DIRECTORY]
+       varden --help | --version
+
+Watches JOB_DIRECTORY (default: $ZEMBRANO_DIR, else /opt/zembrano) for new
+jobs, FAK_DANE.DAT, and runs the printer program for each, one at a time
+under the lock on bytes 0-3 of looku.dat in that directory. A directory that
+does not exist yet is named on standard error and watched all the same. Every
+message shown is also written to standard error. The exit status is always 0;
+varden ends when its window is closed, on SIGTERM or on SIGINT.
+
+Environment:
+  ZEMBRANO_DIR     the default job directory (default /opt/zembrano)
+  KVITRA_PROGRAM   the printer program to run (default: kvitra beside varden)
+  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
+                   the screen for varden's window
+
+The manual: man varden (/usr/share/man/man1/varden.1.gz).
+)";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const auto request = platform::FindInformationRequest(arguments);
+  if (request != platform::InformationRequest::None) {
+    std::fputs(platform::InformationText(request, "varden", kHelp).c_str(), stdout);
+    return 0;
+  }
   QApplication app(argc, argv);
   try {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     const varden::WatcherPlatform world{platform::SystemClock(),
                                         platform::SystemRangeLocks(),
                                         platform::SystemProcessLauncher(),

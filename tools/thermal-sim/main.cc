@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/program_info.h"
 #include "tools/thermal-sim/log_text.h"
 #include "tools/thermal-sim/options.h"
 #include "tools/thermal-sim/simulator.h"
@@ -40,8 +41,9 @@ FILE* OpenForAppend(const std::string& path, FILE* fallback) {
 
 int main(int argc, char** argv) {
   thermal_sim::ParsedOptions parsed = thermal_sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (parsed.options.help) {
-    std::fputs(thermal_sim::HelpText(), stdout);
+  if (parsed.options.help || parsed.options.version) {
+    const auto request = parsed.options.help ? platform::InformationRequest::Help : platform::InformationRequest::Version;
+    std::fputs(platform::InformationText(request, "thermal-sim", thermal_sim::HelpText()).c_str(), stdout);
     return 0;
   }
   if (!parsed.error.empty()) {

@@ -111,6 +111,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.help = true;
       return parsed;
     }
+    if (name == "--version") {
+      options.version = true;
+      return parsed;
+    }
     if (name == "--cancel-on-close") {
       options.simulator.cancelOnClose = true;
       continue;
@@ -206,8 +210,10 @@ Other:
   --idle MS           quiet time after a frame's closing pair after which it
                       counts as sent without ENQ (default 50)
   --help              this text
+  --version           the version
 
-The simulator exits on SIGTERM or SIGINT.
+The simulator exits on SIGTERM or SIGINT. It reads no environment variables.
+The manual: man thermal-sim (/usr/share/man/man1/thermal-sim.1.gz).
 )";
 }
 

@@ -19,6 +19,7 @@ struct Options {
   uint32_t idleMs = 50;      // quiet time after a frame before it counts as sent without ENQ
   SimulatorConfig simulator;
   bool help = false;
+  bool version = false;
 };
 
 struct ParsedOptions {
