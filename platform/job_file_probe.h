@@ -25,6 +25,7 @@ class JobFileProbe {
   virtual ~JobFileProbe() = default;
   // True for an existing entry that is not a directory.
   virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
   // nullopt when the size cannot be read (vanished, access refused).
   virtual std::optional<JobFileStatus> Status(const std::string& path) = 0;
   // Reads at most `maxBytes` from the start of a regular file; false when it

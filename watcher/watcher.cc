@@ -30,6 +30,9 @@ void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   jobDir_ = JobDirFromArguments(defaultJobDir_, arguments);
   lock_.SetLockFile(InDir(jobDir_, kLockFileName));
   launch_.SetSettings({jobDir_, printerProgram_});
+  // Watched all the same: the directory may appear later (a share mounted late).
+  if (!services_.files.DirectoryExists(jobDir_))
+    services_.shell.Log("job directory " + jobDir_ + " does not exist or is not a directory; watching it all the same");
 
   // A job left from before the start is dropped, but only where this watcher
   // watches: another watcher may be serving the default directory.

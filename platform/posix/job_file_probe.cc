@@ -29,6 +29,11 @@ class PosixJobFileProbe : public JobFileProbe {
     return name && ::stat(name->c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
+  bool DirectoryExists(const std::string& path) override {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  }
+
   std::optional<JobFileStatus> Status(const std::string& path) override {
     const std::string name = Resolved(path);
     JobFileStatus status;

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,7 @@ class FakeJobFiles : public platform::JobFileProbe {
   };
 
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+  bool DirectoryExists(const std::string& path) override { return missingDirectories.count(path) == 0; }
   std::optional<platform::JobFileStatus> Status(const std::string& path) override {
     auto it = files.find(path);
     if (it == files.end() || statusFails) return std::nullopt;
@@ -131,6 +133,7 @@ class FakeJobFiles : public platform::JobFileProbe {
 
   std::map<std::string, Entry> files;
   std::vector<std::string> removed;
+  std::set<std::string> missingDirectories;
   bool statusFails = false;
   bool readFails = false;
   int reads = 0;

@@ -298,5 +298,26 @@ TEST(WatcherStartTest, JobWaitingInTheNamedDirectoryRunsAtOnce) {
   EXPECT_EQ(launcher.records[0].request.workingDirectory, "/srv/jobs/");
 }
 
+TEST(WatcherStartTest, MissingJobDirectoryIsNamedOnceAndWatchedAllTheSame) {
+  VirtualClock clock;
+  FakeWatcherShell shell;
+  FakeRangeLocks locks;
+  FakeJobFiles files;
+  FakeLauncher launcher{clock};
+  locks.exists = false;
+  files.missingDirectories = {"/srv/later"};
+  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, "/k"};
+  watcher.KREACJA({"/srv/later"});
+  ASSERT_EQ(shell.log.size(), 1u);
+  EXPECT_THAT(shell.log[0], ::testing::HasSubstr("/srv/later does not exist"));
+  watcher.Timer1Timer();
+  files.missingDirectories.clear();
+  files.Write("/srv/later/FAK_DANE.DAT", kJob);
+  watcher.Timer1Timer();
+  watcher.Timer1Timer();
+  EXPECT_EQ(launcher.records.size(), 1u);
+  EXPECT_EQ(shell.log.size(), 2u);  // the directory's line, then the job's
+}
+
 }  // namespace
 }  // namespace varden
