@@ -52,6 +52,11 @@ status=$(dpkg-query -W -f='${Status} ${Version}' kvitra 2>/dev/null || true)
 [ "$status" = "install ok installed $version" ] || fail "kvitra $version is not installed: $status"
 for program in kvitra varden thermal-sim; do
   [ "$(command -v "$program")" = "/usr/bin/$program" ] || fail "$program is not /usr/bin/$program on the PATH"
+  [ "$("$program" --version)" = "$program ${version%-*}" ] || fail "$program --version is not '$program ${version%-*}'"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for font in fonts-liberation2 fonts-comic-neue; do
+  grep -q "$font" <<<"$depends" || fail "the package does not depend on $font: $depends"
 done
 
 echo "== printing the example receipt with the installed programs"
