@@ -1,12 +1,12 @@
 #include "printer/jobs/cash_jobs.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "printer/jobs/command_buffer.h"
 #include "printer/jobs/job_messages.h"
 #include "printer/jobs/scan_numbers.h"
 #include "printer/text_fields.h"
+#include "protocol/commands.h"
 
 namespace kvitra {
 namespace {
@@ -18,14 +18,6 @@ JobOutcome DataFailure(const std::string& suffix) {
 }
 JobOutcome PrinterFailure(const std::string& suffix) {
   return JobOutcome::Failure(messages::kErrPrinterComm + suffix);
-}
-
-// "yy;mm;dd"
-std::string ReportDate(const platform::LocalDateTime& now) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d;%02d;%02d", ((now.year % 100) + 100) % 100,
-                now.month % 100, now.day % 100);
-  return text;
 }
 
 }  // namespace
@@ -56,17 +48,17 @@ JobOutcome RunCashPayout(JobContext& context, PrinterLink& link, std::unique_ptr
   total.resize(std::strlen(total.c_str()));
 
   CommandBuffer payout;
-  if (!payout.Text("0#d").Text(total).Char('/').Fits()) return DataFailure(messages::kTotal);
+  if (!payout.Text(protocol::PayoutCommand(total)).Fits()) return DataFailure(messages::kTotal);
   if (!link.SendFrame(payout.c_str(), true)) return PrinterFailure(messages::kPayout);
-  if (context.port.openDrawer && !link.SendFrame("1$d", false))
+  if (context.port.openDrawer && !link.SendFrame(protocol::kOpenDrawerCommand, false))
     return PrinterFailure(messages::kDrawer);
   return JobOutcome::Success(1);
 }
 
 JobOutcome RunDailyReport(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile) {
   jobFile.reset();
-  CommandBuffer report;
-  report.Text("1;").Text(ReportDate(context.clock.Now())).Text("#r");
+  const platform::LocalDateTime today = context.clock.Now();
+  const std::string report = protocol::DailyReportCommand(today.year, today.month, today.day);
   if (!link.SendFrame(report.c_str(), false)) return PrinterFailure(messages::kDailyReport);
   return JobOutcome::Success(1);
 }
@@ -76,7 +68,7 @@ JobOutcome RunCashState(JobContext& context, PrinterLink& link, std::unique_ptr<
   jobFile.reset();
   if (link.Kind() == LinkKind::Serial && !link.SetReadTotalConstant(kCashStateReadTotalMs))
     return JobOutcome::Failure(messages::kErrPortTimeouts);
-  if (!link.SendFrame("0#t", true)) return PrinterFailure(messages::kCashState);
+  if (!link.SendFrame(protocol::kCashStateCommand, true)) return PrinterFailure(messages::kCashState);
   return JobOutcome::Success(1);
 }
 

@@ -1,7 +1,6 @@
 #include "printer/jobs/command_buffer.h"
 
 #include <cstring>
-#include <string>
 
 namespace kvitra {
 
@@ -16,7 +15,5 @@ CommandBuffer& CommandBuffer::Text(std::string_view text) {
   data_[length_] = '\0';
   return *this;
 }
-
-CommandBuffer& CommandBuffer::Number(int64_t number) { return Text(std::to_string(number)); }
 
 }  // namespace kvitra

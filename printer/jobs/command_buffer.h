@@ -1,8 +1,8 @@
 #pragma once
-// A printer command assembled in a 1024-byte buffer. A piece that would not
-// fit spoils the command: it is refused as a whole, never sent cut.
+// A printer command (built by protocol/commands.h) held in a 1024-byte buffer.
+// Text that would not fit spoils the command: it is refused as a whole, never
+// sent cut.
 #include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 namespace kvitra {
@@ -12,8 +12,6 @@ class CommandBuffer {
   static constexpr size_t kSize = 1024;
 
   CommandBuffer& Text(std::string_view text);
-  CommandBuffer& Char(char c) { return Text(std::string_view(&c, 1)); }
-  CommandBuffer& Number(int64_t number);
 
   bool Fits() const { return fits_; }
   size_t Length() const { return length_; }

@@ -4,6 +4,7 @@
 
 #include "printer/jobs/job_file.h"
 #include "printer/jobs/job_messages.h"
+#include "protocol/commands.h"
 
 namespace kvitra {
 namespace {
@@ -11,14 +12,12 @@ namespace {
 constexpr int kCashInfoAttempts = 60;
 constexpr uint32_t kCashInfoPauseMs = 500;
 constexpr uint32_t kClosingReceiveTimeoutMs = 30000;
-constexpr char kCashInfoCommand[] = "23#s";
-constexpr char kDrawerCommand[] = "1$d";
 
 bool SendCashInfoRequest(JobContext& context, PrinterLink& link) {
-  if (link.Kind() == LinkKind::Tcp) return link.SendFrame(kCashInfoCommand, false);
+  if (link.Kind() == LinkKind::Tcp) return link.SendFrame(protocol::kCashInfoRequest, false);
   for (int attempt = 0; attempt < kCashInfoAttempts; ++attempt) {
     context.clock.Sleep(kCashInfoPauseMs);
-    if (link.SendFrame(kCashInfoCommand, false)) return true;
+    if (link.SendFrame(protocol::kCashInfoRequest, false)) return true;
   }
   return false;
 }
@@ -57,30 +56,22 @@ int32_t PaymentKind(char letter) {
 
 bool BuildClosingCommand(const PortConfig& port, const ReceiptTexts& texts,
                          const std::optional<std::string>& paymentLine, CommandBuffer& command) {
-  const std::string& total = texts.total;
-  if (!port.extendedEnding) {
-    if (port.extraLines)
-      command.Text("1;0;2;0$e").Text(texts.cashierCode).Char('\r').Text(port.extraLine1).Char('\r')
-          .Text(port.extraLine2).Char('\r');
-    else
-      command.Text("1;0$e").Text(texts.cashierCode).Char('\r');
-    command.Text(total).Char('/').Text(total).Char('/');
-    return command.Fits();
-  }
+  std::optional<protocol::ExtraLines> extraLines;
+  if (port.extraLines) extraLines = protocol::ExtraLines{port.extraLine1, port.extraLine2};
+  if (!port.extendedEnding)
+    return command.Text(protocol::ClosingCommand(texts.cashierCode, extraLines, texts.total)).Fits();
 
-  int32_t kind = paymentLine && !paymentLine->empty() ? PaymentKind((*paymentLine)[0]) : 0;
-  command.Text(port.extraLines ? "2;" : "0;").Text("0;0;0;0;0;0;").Number(port.endingOption);
-  if (kind == 0)
-    command.Text(";0;0;1;0$y");
-  else
-    command.Text(";1;0;1;").Number(kind).Text(";0$y");
-  command.Text(FooterText(port.shortFooter, texts)).Text(texts.inspectionCode).Char('\r');
-  if (port.extraLines) command.Text(port.extraLine1).Char('\r').Text(port.extraLine2).Char('\r');
-  if (kind == 0)
-    command.Text(total).Char('/').Text(total).Text("/0/").Text(total).Text("/0/");
-  else
-    command.Text(*paymentLine).Char('\r').Text(total).Text("/0/0/0/").Text(total).Text("/0/");
-  return command.Fits();
+  // The inspection code forms a footer line of its own after the footer text.
+  const std::string footer = FooterText(port.shortFooter, texts) + texts.inspectionCode + '\r';
+  const int32_t kind = paymentLine && !paymentLine->empty() ? PaymentKind((*paymentLine)[0]) : 0;
+  const protocol::ExtendedClosing closing{
+      .footer = footer,
+      .extraLines = extraLines,
+      .endingOption = port.endingOption,
+      .paymentKind = kind,
+      .paymentLine = kind != 0 ? std::string_view(*paymentLine) : std::string_view(),
+      .total = texts.total};
+  return command.Text(protocol::ExtendedClosingCommand(closing)).Fits();
 }
 
 std::optional<int32_t> CashInfoNumber(const char* payload) {
@@ -100,7 +91,7 @@ std::optional<int32_t> CashInfoNumber(const char* payload) {
   return static_cast<int32_t>(number);
 }
 
-void CancelReceipt(PrinterLink& link) { link.SendFrame("0$e", true); }
+void CancelReceipt(PrinterLink& link) { link.SendFrame(protocol::kCancelReceiptCommand, true); }
 
 JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTexts& texts) {
   const PortConfig& port = context.port;
@@ -132,7 +123,7 @@ JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTe
     return PrinterFailure(messages::kReceiptClose);
   }
   // The receipt is printed: nothing below cancels it any more.
-  if (port.openDrawer && !link.SendFrame(kDrawerCommand, false))
+  if (port.openDrawer && !link.SendFrame(protocol::kOpenDrawerCommand, false))
     return PrinterFailure(messages::kDrawer);
   if (NoCashInfoMarkerExists(context)) return JobOutcome::Success(1);
 

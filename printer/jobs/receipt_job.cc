@@ -12,6 +12,7 @@
 #include "printer/jobs/receipt_ending.h"
 #include "printer/jobs/scan_numbers.h"
 #include "printer/text_fields.h"
+#include "protocol/commands.h"
 
 namespace kvitra {
 namespace {
@@ -50,12 +51,9 @@ struct PositionCommandLengths {
   }
 };
 
-// "%d$l%s\r1\r%c/%s/%s/"
 bool BuildPositionCommand(CommandBuffer& command, int64_t lineNumber, const PositionLine& line,
                           const std::string& price) {
-  command.Number(lineNumber).Text("$l").Text(line.text).Text("\r1\r").Char(line.letter).Char('/')
-      .Text(price).Char('/').Text(price).Char('/');
-  return command.Fits();
+  return command.Text(protocol::PositionCommand(lineNumber, line.text, line.letter, price)).Fits();
 }
 
 size_t PositionCommandLength(int64_t lineNumber, const std::string& code, const std::string& name,
@@ -198,7 +196,7 @@ std::optional<JobOutcome> SendBuyerNip(JobContext& context, PrinterLink& link) {
     case SideFile::Ok: break;
   }
   CommandBuffer command;
-  if (!command.Text("$N").Text(nip).Fits())
+  if (!command.Text(protocol::BuyerTaxIdCommand(nip)).Fits())
     return CancelAndFail(link, messages::kErrDataFile + messages::kReadNipFile);
   if (!link.SendFrame(command.c_str(), true))
     return CancelAndFail(link, messages::kErrPrinterComm + messages::kNipPrint);
@@ -226,8 +224,8 @@ JobOutcome RunReceipt(JobContext& context, PrinterLink& link, std::unique_ptr<Jo
     return JobOutcome::Failure(messages::kErrPortTimeouts);
 
   const int64_t positions = int64_t{first.count} + 1;
-  CommandBuffer open;
-  if (!link.SendFrame(open.Number(positions).Text("$h").c_str(), true)) {
+  const std::string open = protocol::OpenReceiptCommand(positions);
+  if (!link.SendFrame(open.c_str(), true)) {
     if (link.Kind() == LinkKind::Tcp) CancelReceipt(link);
     return JobOutcome::Failure(messages::kErrPrinterComm + messages::kReceiptStart);
   }

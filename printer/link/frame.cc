@@ -1,12 +1,15 @@
 #include "printer/link/frame.h"
 
+#include <array>
 #include <cstdint>
-#include <cstring>
+#include <string_view>
 
-#include "printer/link/frame_format.h"
+#include "protocol/frame_format.h"
 
 namespace kvitra {
 namespace {
+
+namespace frame = protocol::frame;
 
 bool WriteAll(platform::ByteChannel& channel, const uint8_t* data, size_t size) {
   size_t written = 0;
@@ -79,13 +82,11 @@ bool SendFrame(platform::ByteChannel& channel, platform::Clock& clock, const cha
   const uint8_t opening[] = {frame::kEsc, frame::kOpen};
   if (!WriteAll(channel, opening, sizeof opening)) return false;
 
-  const auto* bytes = reinterpret_cast<const uint8_t*>(command);
-  const size_t length = std::strlen(command);
-  char sumChars[2];
-  frame::ChecksumChars(frame::Checksum(bytes, length), sumChars);
+  const std::string_view text(command);
+  const std::array<char, 2> sum = frame::ChecksumChars(frame::Checksum(text));
 
-  if (!WriteAll(channel, bytes, length)) return false;
-  if (!WriteAll(channel, reinterpret_cast<const uint8_t*>(sumChars), 2)) return false;
+  if (!WriteAll(channel, reinterpret_cast<const uint8_t*>(text.data()), text.size())) return false;
+  if (!WriteAll(channel, reinterpret_cast<const uint8_t*>(sum.data()), sum.size())) return false;
   const uint8_t trailer[] = {frame::kEsc, frame::kClose, frame::kEnq};
   if (!WriteAll(channel, trailer, wantStatus ? 3 : 2)) return false;
   if (!wantStatus) return true;

@@ -3,6 +3,7 @@
 #include "printer/link/frame.h"
 #include "printer/link/link_messages.h"
 #include "printer/messages.h"
+#include "protocol/commands.h"
 
 namespace kvitra {
 
@@ -80,7 +81,7 @@ std::unique_ptr<SerialLink> StartSerialLink(JobContext& context) {
       return nullptr;
     }
     context.clock.Sleep(kBeforeFirstCommandMs);
-    if (kvitra::SendFrame(*port, context.clock, kErrorModeCommand, true))
+    if (kvitra::SendFrame(*port, context.clock, protocol::kErrorModeCommand, true))
       return std::make_unique<SerialLink>(std::move(port), context.clock, context.port);
     port.reset();
     if (!firstTry) break;

@@ -1,6 +1,6 @@
 #pragma once
 // The printer link over a serial port: opening with its retry, the timeouts of
-// PORT.CFG line 3, the start-up with "0#e", and one close.
+// PORT.CFG line 3, the start-up with the error-mode command, and one close.
 #include <memory>
 #include <string>
 
@@ -16,7 +16,6 @@ inline constexpr char kDevicePrefix[] = "\\\\.\\";
 inline constexpr uint32_t kReopenPauseMs = 500;
 inline constexpr uint32_t kBeforeFirstCommandMs = 200;
 inline constexpr uint32_t kRestartPauseMs = 500;
-inline constexpr char kErrorModeCommand[] = "0#e";
 
 // Opens the port under its device name ("\\\\.\\" in front unless there
 // already); nullptr when it cannot be opened or configured.

@@ -4,8 +4,8 @@
 
 #include "printer/link/frame.h"
 #include "printer/link/link_messages.h"
-#include "printer/link/serial_link.h"
 #include "printer/messages.h"
+#include "protocol/commands.h"
 
 namespace kvitra {
 namespace {
@@ -84,7 +84,7 @@ std::unique_ptr<TcpLink> StartTcpLink(JobContext& context) {
     return nullptr;
   }
   auto link = std::make_unique<TcpLink>(std::move(socket), context.network, context.clock);
-  if (link->SendFrame(kErrorModeCommand, true)) return link;
+  if (link->SendFrame(protocol::kErrorModeCommand, true)) return link;
   link->Close();
   context.ShowError(messages::kErrPrinterComm + link_messages::kSuffixErrorMode);
   return nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 // The printer link over TCP: the address split, the connection over every
-// resolved address, the start-up with "0#e", and one release.
+// resolved address, the start-up with the error-mode command, and one release.
 #include <memory>
 #include <string>
 
@@ -50,7 +50,8 @@ class TcpLink : public PrinterLink {
   platform::Clock& clock_;
 };
 
-// The TCP start-up: connect, then "0#e" at once, with no second try.
+// The TCP start-up: connect, then the error-mode command at once, with no
+// second try.
 // nullptr after a failure, with its messages shown.
 std::unique_ptr<TcpLink> StartTcpLink(JobContext& context);
 

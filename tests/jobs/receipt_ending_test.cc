@@ -64,8 +64,7 @@ TEST(ClosingCommand, ACommandThatWouldNotFitIsRefused) {
   texts.total = std::string(330, '9');
   kvitra::CommandBuffer command;
   EXPECT_FALSE(kvitra::BuildClosingCommand(port, texts, std::nullopt, command));
-  EXPECT_EQ(command.Length(), 0u + std::string("0;0;0;0;0;0;0;0;0;0;1;0$yKasa: A\rKasjer: 01\r.. 1234524\r").size() +
-                                  2 * 331 + 2);
+  EXPECT_EQ(command.Length(), 0u) << "no part of the refused command is kept";
 }
 
 TEST(PaymentKind, Letters) {

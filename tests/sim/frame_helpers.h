@@ -1,16 +1,15 @@
 #pragma once
 // Frames as the printer link sends them, for feeding the simulator.
+#include <array>
 #include <string>
 
-#include "printer/link/frame_format.h"
+#include "protocol/frame_format.h"
 
 namespace sim_test {
 
 inline std::string ChecksumOf(const std::string& command) {
-  char sum[2];
-  kvitra::frame::ChecksumChars(
-      kvitra::frame::Checksum(reinterpret_cast<const uint8_t*>(command.data()), command.size()), sum);
-  return std::string(sum, 2);
+  const std::array<char, 2> sum = protocol::frame::ChecksumChars(protocol::frame::Checksum(command));
+  return std::string(sum.data(), sum.size());
 }
 
 inline std::string Frame(const std::string& command, bool enq = true) {

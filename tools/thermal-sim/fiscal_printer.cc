@@ -1,5 +1,6 @@
 #include "tools/thermal-sim/fiscal_printer.h"
 
+#include "protocol/commands.h"
 #include "tools/thermal-sim/receipt_renderer.h"
 
 namespace thermal_sim {
@@ -87,7 +88,7 @@ std::optional<ReceiptClosing> ParseExtendedClosing(const CommandText& command, s
 }  // namespace
 
 std::optional<ReceiptClosing> ParseClosing(const CommandText& command, std::string& why) {
-  if (command.code == "$y") return ParseExtendedClosing(command, why);
+  if (command.code == protocol::code::kEndReceiptExtended) return ParseExtendedClosing(command, why);
   return ParseBasicClosing(command, why);
 }
 
@@ -95,22 +96,23 @@ FiscalPrinter::FiscalPrinter(uint64_t firstReceipt, Charset charset)
     : charset_(charset), nextReceipt_(firstReceipt) {}
 
 CommandOutcome FiscalPrinter::Execute(const std::string& text, const platform::LocalDateTime& now) {
+  namespace code = protocol::code;
   CommandText command = SplitCommand(text);
-  const std::string& code = command.code;
-  if (code == "#e") return Accepted("error mode");
-  if (code == "$h") return OpenReceiptCommand(command);
-  if (code == "$l") return AddPosition(command);
-  if (code == "$N") return AddTaxId(command);
-  if (code == "$e" || code == "$y") return EndReceipt(command, now);
-  if (code == "$d") {
+  const std::string& given = command.code;
+  if (given == code::kErrorMode) return Accepted("error mode");
+  if (given == code::kOpenReceipt) return OpenReceiptCommand(command);
+  if (given == code::kPosition) return AddPosition(command);
+  if (given == code::kBuyerTaxId) return AddTaxId(command);
+  if (given == code::kEndReceipt || given == code::kEndReceiptExtended) return EndReceipt(command, now);
+  if (given == code::kOpenDrawer) {
     CommandOutcome outcome = Accepted("drawer opened");
     outcome.events.push_back("DRAWER opened");
     return outcome;
   }
-  if (code == "#s") return CashInformation();
-  if (code == "#d") return Payout(command, now);
-  if (code == "#r") return DailyReport(command, now);
-  if (code == "#t") return CashState(now);
+  if (given == code::kCashInfo) return CashInformation();
+  if (given == code::kPayout) return Payout(command, now);
+  if (given == code::kDailyReport) return DailyReport(command, now);
+  if (given == code::kCashState) return CashState(now);
   return Refused("unknown command");
 }
 
@@ -164,7 +166,8 @@ CommandOutcome FiscalPrinter::AddTaxId(const CommandText& command) {
 }
 
 CommandOutcome FiscalPrinter::EndReceipt(const CommandText& command, const platform::LocalDateTime& now) {
-  if (command.code == "$e" && command.parameters == "0" && command.text.empty()) return CancelReceipt(now);
+  if (command.parameters + command.code + command.text == protocol::kCancelReceiptCommand)
+    return CancelReceipt(now);
   if (!receipt_) return Refused("no receipt open");
   std::string why;
   std::optional<ReceiptClosing> closing = ParseClosing(command, why);

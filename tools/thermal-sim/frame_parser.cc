@@ -1,16 +1,16 @@
 #include "tools/thermal-sim/frame_parser.h"
 
-#include "printer/link/frame_format.h"
+#include <array>
+
+#include "protocol/frame_format.h"
 
 namespace thermal_sim {
 
-namespace frame = kvitra::frame;
+namespace frame = protocol::frame;
 
 bool ChecksumMatches(const std::string& command, const std::string& checksum) {
   if (checksum.size() != 2) return false;
-  char expected[2];
-  frame::ChecksumChars(frame::Checksum(reinterpret_cast<const uint8_t*>(command.data()), command.size()),
-                       expected);
+  const std::array<char, 2> expected = frame::ChecksumChars(frame::Checksum(command));
   return checksum[0] == expected[0] && checksum[1] == expected[1];
 }
 

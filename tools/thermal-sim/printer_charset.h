@@ -1,16 +1,16 @@
 #pragma once
 // The character sets a Thermal printer can be set to, and how its texts look
 // in UTF-8 on the simulator's paper.
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "protocol/polish_letters.h"
+
 namespace thermal_sim {
 
-enum class Charset { kMazovia, kLatin2, kCp852, kWin1250 };
-
+using protocol::Charset;
 // "mazovia", "latin2", "cp852" or "win1250", in any letter case.
-std::optional<Charset> CharsetByName(std::string_view name);
+using protocol::CharsetByName;
 
 // ASCII stays as it is, the Polish letters of `charset` become UTF-8, and every
 // other byte is shown as "\xHH" so nothing unprintable reaches the paper.

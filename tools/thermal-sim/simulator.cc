@@ -1,21 +1,22 @@
 #include "tools/thermal-sim/simulator.h"
 
-#include "printer/link/frame_format.h"
+#include <array>
+
+#include "protocol/frame_format.h"
 #include "tools/thermal-sim/command_text.h"
 #include "tools/thermal-sim/log_text.h"
 
 namespace thermal_sim {
 
-namespace frame = kvitra::frame;
+namespace frame = protocol::frame;
 
 std::string ReplyFrame(const std::string& payload) {
-  char sum[2];
-  frame::ChecksumChars(frame::Checksum(reinterpret_cast<const uint8_t*>(payload.data()), payload.size()), sum);
+  const std::array<char, 2> sum = frame::ChecksumChars(frame::Checksum(payload));
   std::string bytes;
   bytes.push_back(static_cast<char>(frame::kEsc));
   bytes.push_back(static_cast<char>(frame::kOpen));
   bytes += payload;
-  bytes.append(sum, 2);
+  bytes.append(sum.data(), sum.size());
   bytes.push_back(static_cast<char>(frame::kEsc));
   bytes.push_back(static_cast<char>(frame::kClose));
   return bytes;

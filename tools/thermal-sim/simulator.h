@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "protocol/frame_format.h"
 #include "tools/thermal-sim/fiscal_printer.h"
 #include "tools/thermal-sim/frame_parser.h"
 #include "tools/thermal-sim/printer_charset.h"
@@ -15,6 +16,8 @@ namespace thermal_sim {
 
 inline constexpr uint8_t kStatusAccept = 0x64;
 inline constexpr uint8_t kStatusRefuse = 0x60;
+static_assert((kStatusAccept & protocol::frame::kStatusAccepted) != 0);
+static_assert((kStatusRefuse & protocol::frame::kStatusAccepted) == 0);
 
 // Which frames the numbers of the fault options count.
 enum class FrameCounting {
