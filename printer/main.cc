@@ -8,7 +8,7 @@
 
 #include "platform/environment.h"
 #include "platform/program_modules.h"
-#include "platform/termination_signals.h"
+#include "platform/termination_requests.h"
 #include "printer/kvitra_run.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
@@ -22,7 +22,7 @@ namespace {
 // one could confirm an error window. A termination request does not cut the
 // run short: it ends by itself within the link's time limits.
 void RunHeadless() {
-  platform::TerminationRequestDescriptor();
+  platform::TerminationRequests();
   kvitra::StderrUi ui;
   kvitra::KvitraRun run(kvitra::SystemPlatform(), ui, kvitra::RunJob);
   try {

@@ -12,7 +12,7 @@
 #include <iostream>
 
 #include "platform/cp1250.h"
-#include "platform/termination_signals.h"
+#include "shells/qt/termination_notifier.h"
 
 namespace varden {
 namespace {
@@ -92,11 +92,7 @@ TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& argum
   Timer1.start(kTimer1IntervalMs);
   Timer2.start(kTimer2IntervalMs);
 
-  const int fd = platform::TerminationRequestDescriptor();
-  if (fd >= 0) {
-    terminationNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    connect(terminationNotifier_.get(), &QSocketNotifier::activated, this, &TVARD::OnTerminationRequest);
-  }
+  qt_shell::OnTerminationRequest(*this, [this] { Close(); });
 }
 
 TVARD::~TVARD() = default;
@@ -134,11 +130,6 @@ void TVARD::Timer1Timer() { watcher_.Timer1Timer(); }
 void TVARD::Timer2Timer() {
   watcher_.Timer2Timer();
   if (!watcher_.Timer2Enabled()) Timer2.stop();
-}
-
-void TVARD::OnTerminationRequest() {
-  platform::DrainTerminationRequests();
-  Close();
 }
 
 void TVARD::closeEvent(QCloseEvent* event) {
