@@ -60,6 +60,14 @@ class PosixEnvironment : public Environment {
     return JoinPath(home, ".config");
   }
 
+  bool HasScreen() override {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+      const std::optional<std::string> value = Variable(name);
+      if (value && !value->empty()) return true;
+    }
+    return false;
+  }
+
   std::string DocumentsFolder() override {
     std::string home = HomeDir();
     if (home.empty()) return std::string();
