@@ -20,7 +20,7 @@ struct WatcherPlatform {
   platform::ProcessLauncher& launcher;
   platform::JobFileProbe& files;
   std::string defaultJobDir;
-  std::string printerProgram;
+  PrinterProgramFor printerProgram;
 };
 
 class TVARD : public QWidget, public WatcherShell {

@@ -16,7 +16,7 @@ std::string FormatTimeOfDay(const platform::LocalDateTime& now) {
   return text;
 }
 
-Watcher::Watcher(const WatcherServices& services, std::string defaultJobDir, std::string printerProgram)
+Watcher::Watcher(const WatcherServices& services, std::string defaultJobDir, PrinterProgramFor printerProgram)
     : services_(services),
       defaultJobDir_(std::move(defaultJobDir)),
       printerProgram_(std::move(printerProgram)),
@@ -24,13 +24,13 @@ Watcher::Watcher(const WatcherServices& services, std::string defaultJobDir, std
       lock_(services.locks, services.clock, services.shell),
       launch_(services.launcher, services.files, services.clock, services.shell) {
   lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
-  launch_.SetSettings({jobDir_, printerProgram_});
+  launch_.SetSettings({jobDir_, printerProgram_(jobDir_)});
 }
 
 void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   jobDir_ = JobDirFromArguments(defaultJobDir_, arguments);
   lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
-  launch_.SetSettings({jobDir_, printerProgram_});
+  launch_.SetSettings({jobDir_, printerProgram_(jobDir_)});
 
   // A job left from before the start is dropped, but only where this watcher
   // watches: another watcher may be serving the default directory.
