@@ -32,12 +32,22 @@ void RunHeadless() {
   }
 }
 
+// The window's entry, linked in or loaded from its module; nullptr with
+// `error` set when the module cannot be loaded.
+KvitraWindowEntry WindowEntry(std::string& error) {
+  if constexpr (platform::kProgramPartsLinkedIn) {
+    return KvitraRunWithWindow;
+  } else {
+    const std::string module = platform::ProgramModuleFileName(kvitra::kWindowPartName);
+    return reinterpret_cast<KvitraWindowEntry>(
+        platform::LoadProgramModuleSymbol(module, kvitra::kWindowEntryName, error));
+  }
+}
+
 // A missing window module must not cost the job: it then runs without the window.
 void RunWithWindow(int argc, char** argv) {
   std::string error;
-  auto entry = reinterpret_cast<KvitraWindowEntry>(
-      platform::LoadProgramModuleSymbol(kvitra::kWindowModuleName, kvitra::kWindowEntryName, error));
-  if (entry) return entry(argc, argv);
+  if (KvitraWindowEntry entry = WindowEntry(error)) return entry(argc, argv);
   std::fprintf(stderr, "Kvitra: the error window cannot be loaded (%s); the job runs without it\n",
                error.c_str());
   RunHeadless();
