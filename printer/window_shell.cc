@@ -27,7 +27,8 @@ void ToolkitMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 void RunWithWindow(int argc, char** argv) {
-  // Installed before the toolkit starts, so that an early request waits too.
+  // Installed before the toolkit starts: a request that comes meanwhile waits
+  // for the loop.
   platform::TerminationRequests();
   qInstallMessageHandler(ToolkitMessages);
   QApplication app(argc, argv);
