@@ -15,6 +15,9 @@ class Environment {
   virtual std::string DocumentsFolder() = 0;
   // The per-user configuration directory: $XDG_CONFIG_HOME, default $HOME/.config.
   virtual std::string ConfigHome() = 0;
+  // Whether this session has a screen to show windows on. Linux: DISPLAY,
+  // WAYLAND_DISPLAY or QT_QPA_PLATFORM is set and not empty. Windows: always.
+  virtual bool HasScreen() = 0;
 };
 
 Environment& SystemEnvironment();

@@ -1,9 +1,12 @@
 #pragma once
-// File access as the logic needs it. Paths use '/' and may be relative to the
-// current directory (the job directory while Kvitra runs). Contents are bytes.
+// File access as the logic needs it. Paths are built with platform/paths.h
+// and may be relative to the current directory (the job directory while
+// Kvitra runs). Contents are bytes.
 #include <cstddef>
 #include <memory>
 #include <string>
+
+#include "platform/file_presence.h"
 
 namespace platform {
 
@@ -18,15 +21,14 @@ class InputFile {
 enum class ReadResult { Ok, OpenFailed, ReadFailed };
 enum class WriteResult { Ok, CreateFailed, WriteFailed };
 
-class Files {
+// Every call takes the path as it is given (FileExists too); ResolveName finds
+// the name a host may have written in another letter case.
+class Files : public FilePresence {
  public:
-  virtual ~Files() = default;
   // The name as it exists on disk: `path` itself when it exists, else the first
   // entry of the same directory whose name matches the last component without
   // regard to ASCII letter case, else `path` unchanged.
   virtual std::string ResolveName(const std::string& path) = 0;
-  // True for an existing entry that is not a directory.
-  virtual bool FileExists(const std::string& path) = 0;
   virtual bool DirectoryExists(const std::string& path) = 0;
   // Opens an existing file for reading; nullptr when it cannot be opened.
   virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/file_presence.h"
 
 namespace platform {
 
@@ -20,11 +21,8 @@ struct JobFileStatus {
   uint32_t dosDateTime = kNoDosDateTime;  // last write, local time, 2-second steps
 };
 
-class JobFileProbe {
+class JobFileProbe : public FilePresence {
  public:
-  virtual ~JobFileProbe() = default;
-  // True for an existing entry that is not a directory.
-  virtual bool FileExists(const std::string& path) = 0;
   virtual bool DirectoryExists(const std::string& path) = 0;
   // nullopt when the size cannot be read (vanished, access refused).
   virtual std::optional<JobFileStatus> Status(const std::string& path) = 0;

@@ -41,9 +41,10 @@ class ProcessLauncher {
 
 ProcessLauncher& SystemProcessLauncher();
 
-// The printer program to start for each job: $KVITRA_PROGRAM when set (made
-// absolute against the current directory), else `kvitra` beside the running
-// executable.
-std::string PrinterProgramPath();
+// The printer program to start for the jobs of `jobDir`. Linux:
+// $KVITRA_PROGRAM when set (made absolute against the current directory),
+// else `kvitra` beside the running executable. Windows: KVITRA.EXE in the job
+// directory.
+std::string PrinterProgramPath(const std::string& jobDir);
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_presence.h"
+
 namespace platform {
 
 // An open lock file. Destroying it closes the file and drops any lock it holds.
@@ -18,11 +20,10 @@ class RangeLockFile {
   virtual bool Unlock(uint64_t offset, uint64_t length) = 0;
 };
 
-class RangeLocks {
+// Names are matched as the share's Windows clients match them: the exact name
+// first, then without regard to ASCII letter case.
+class RangeLocks : public FilePresence {
  public:
-  virtual ~RangeLocks() = default;
-  // True for an existing entry that is not a directory.
-  virtual bool FileExists(const std::string& path) = 0;
   // Opens an existing file for reading and writing, never creating it;
   // nullptr when it cannot be opened.
   virtual std::unique_ptr<RangeLockFile> Open(const std::string& path) = 0;

@@ -28,17 +28,14 @@ class SerialPorts {
  public:
   virtual ~SerialPorts() = default;
   // Opens and configures the port (8N1, raw, the given baud rate, XON/XOFF on
-  // or off, 1024-byte queues); nullptr when any of it fails.
+  // or off, 1024-byte queues); nullptr when any of it fails. `portName` is the
+  // port's name as Windows opens it, the device prefix "\\.\" in front of
+  // the name PORT.CFG gives ("\\.\COM1"); each system finds its own device
+  // for it.
   virtual std::unique_ptr<SerialPort> Open(const std::string& portName, int32_t baudRate,
                                            bool xonXoff) = 0;
 };
 
 SerialPorts& SystemSerialPorts();
-
-// The device this platform opens for a port name. The Windows device prefix
-// "\\.\" is dropped first; on Linux a name beginning with '/' is a device
-// path, COMn (any letter case, n >= 1) is /dev/ttyS<n-1>, any other name is
-// looked up under /dev/.
-std::string SerialDevicePath(const std::string& portName);
 
 }  // namespace platform

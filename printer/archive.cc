@@ -2,24 +2,18 @@
 
 #include <cstdio>
 
+#include "platform/paths.h"
+
 namespace kvitra {
 
-std::string ArchiveDirFor(const std::string& documentsFolder) { return documentsFolder + "/KVITRA"; }
+std::string ArchiveDirFor(const std::string& documentsFolder) {
+  return platform::JoinPath(documentsFolder, "KVITRA");
+}
 
 bool MakeDirectoryPath(platform::Files& files, const std::string& path) {
   if (files.DirectoryExists(path)) return true;
-  size_t n = path.size();
-  if (n > 0 && path[n - 1] == '/') --n;
-  size_t p = 0;
-  while (p < n && path[p] == '/') ++p;
-  while (p < n) {
-    size_t e = path.find('/', p);
-    if (e == std::string::npos || e > n) e = n;
-    std::string level = path.substr(0, e);
-    // Doubled separators inside the path name no level of their own.
-    if (e > p && !files.DirectoryExists(level) && !files.MakeDirectory(level)) return false;
-    p = e < n ? e + 1 : e;
-  }
+  for (const std::string& level : platform::DirectoryLevels(path))
+    if (!files.DirectoryExists(level) && !files.MakeDirectory(level)) return false;
   return true;
 }
 
@@ -41,7 +35,7 @@ std::string ArchiveStamp(const platform::LocalDateTime& now) {
 
 std::string ArchiveCopyName(const std::string& archiveDir, const platform::LocalDateTime& now,
                             int32_t resultCode) {
-  return archiveDir + "/PAR_" + ArchiveStamp(now) + "." + std::to_string(resultCode);
+  return platform::JoinPath(archiveDir, "PAR_" + ArchiveStamp(now) + "." + std::to_string(resultCode));
 }
 
 }  // namespace kvitra

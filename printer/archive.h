@@ -10,11 +10,13 @@
 
 namespace kvitra {
 
-// documentsFolder + "/KVITRA"; "/KVITRA" when the folder is unknown (empty).
+// KVITRA in the documents folder; KVITRA at the root when the folder is
+// unknown (empty).
 std::string ArchiveDirFor(const std::string& documentsFolder);
 
-// Creates the directory and every missing parent, level by level; true when
-// the directory exists afterwards. A trailing '/' is ignored.
+// Creates the directory and every missing parent, level by level from the
+// top; true when the directory exists afterwards. A trailing separator is
+// ignored.
 bool MakeDirectoryPath(platform::Files& files, const std::string& path);
 
 // Replaces, in place, every character of `text` found in `set`.
@@ -24,7 +26,7 @@ void ReplaceChars(std::string& text, std::string_view set, char replacement);
 // underscores, cut before the last point (no milliseconds, no zone letter).
 std::string ArchiveStamp(const platform::LocalDateTime& now);
 
-// archiveDir + "/PAR_" + stamp + "." + result code.
+// PAR_<stamp>.<result code> in the archive directory.
 std::string ArchiveCopyName(const std::string& archiveDir, const platform::LocalDateTime& now,
                             int32_t resultCode);
 

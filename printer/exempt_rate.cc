@@ -1,5 +1,7 @@
 #include "printer/exempt_rate.h"
 
+#include "platform/paths.h"
+
 namespace kvitra {
 
 char ReadExemptRateLetter(platform::Files& files, const std::string& zembranoDir, char current) {
@@ -10,7 +12,7 @@ char ReadExemptRateLetter(platform::Files& files, const std::string& zembranoDir
   static constexpr Marker kMarkers[] = {{"STAWE.DAT", 'E'}, {"STAWF.DAT", 'F'}, {"STAWG.DAT", 'G'}};
   for (const Marker& marker : kMarkers) {
     // The host may have written the name in another letter case.
-    std::string path = files.ResolveName(zembranoDir + "/" + marker.name);
+    std::string path = files.ResolveName(platform::JoinPath(zembranoDir, marker.name));
     if (files.FileExists(path)) return marker.letter;
   }
   return current;

@@ -12,7 +12,7 @@
 #include "platform/cp1250.h"
 #include "printer/messages.h"
 #include "printer/stderr_ui.h"
-#include "shell/qt/window_fonts.h"
+#include "shells/qt/window_fonts.h"
 
 namespace {
 

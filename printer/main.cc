@@ -10,7 +10,7 @@
 #include "platform/environment.h"
 #include "platform/program_info.h"
 #include "platform/program_modules.h"
-#include "platform/termination_signals.h"
+#include "platform/termination_requests.h"
 #include "printer/kvitra_run.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
@@ -48,7 +48,7 @@ The manual: man kvitra (/usr/share/man/man1/kvitra.1.gz).
 // one could confirm an error window. A termination request does not cut the
 // run short: it ends by itself within the link's time limits.
 void RunHeadless() {
-  platform::TerminationRequestDescriptor();
+  platform::TerminationRequests();
   kvitra::StderrUi ui;
   kvitra::KvitraRun run(kvitra::SystemPlatform(), ui, kvitra::RunJob);
   try {
@@ -58,12 +58,22 @@ void RunHeadless() {
   }
 }
 
+// The window's entry, linked in or loaded from its module; nullptr with
+// `error` set when the module cannot be loaded.
+KvitraWindowEntry WindowEntry(std::string& error) {
+  if constexpr (platform::kProgramPartsLinkedIn) {
+    return KvitraRunWithWindow;
+  } else {
+    const std::string module = platform::ProgramModuleFileName(kvitra::kWindowPartName);
+    return reinterpret_cast<KvitraWindowEntry>(
+        platform::LoadProgramModuleSymbol(module, kvitra::kWindowEntryName, error));
+  }
+}
+
 // A missing window module must not cost the job: it then runs without the window.
 void RunWithWindow(int argc, char** argv) {
   std::string error;
-  auto entry = reinterpret_cast<KvitraWindowEntry>(
-      platform::LoadProgramModuleSymbol(kvitra::kWindowModuleName, kvitra::kWindowEntryName, error));
-  if (entry) return entry(argc, argv);
+  if (KvitraWindowEntry entry = WindowEntry(error)) return entry(argc, argv);
   std::fprintf(stderr, "Kvitra: the error window cannot be loaded (%s); the job runs without it\n",
                error.c_str());
   RunHeadless();

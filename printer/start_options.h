@@ -8,8 +8,7 @@ namespace kvitra {
 // KVITRA_START_MINIMISED=1: the watcher starts Kvitra minimised.
 bool StartMinimised(platform::Environment& env);
 
-// Neither DISPLAY nor WAYLAND_DISPLAY nor QT_QPA_PLATFORM is set (or all are
-// empty): there is no screen to show a window on.
+// No window: the session has no screen, or KVITRA_HEADLESS=1 asks for none.
 bool RunsHeadless(platform::Environment& env);
 
 }  // namespace kvitra

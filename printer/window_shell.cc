@@ -4,19 +4,18 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QSocketNotifier>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <memory>
 
-#include "platform/termination_signals.h"
+#include "platform/termination_requests.h"
 #include "printer/kvitra_window.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
 #include "printer/stderr_ui.h"
 #include "printer/system_platform.h"
+#include "shells/qt/termination_notifier.h"
 
 namespace {
 
@@ -28,20 +27,15 @@ void ToolkitMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 void RunWithWindow(int argc, char** argv) {
-  const int terminationFd = platform::TerminationRequestDescriptor();
+  // Installed before the toolkit starts: a request that comes meanwhile waits
+  // for the loop.
+  platform::TerminationRequests();
   qInstallMessageHandler(ToolkitMessages);
   QApplication app(argc, argv);
   try {
     TfrmKvitra frmKvitra(kvitra::SystemPlatform(), kvitra::RunJob);
-    // SIGTERM (and SIGINT) is a close request, seen once the running handler has returned.
-    std::unique_ptr<QSocketNotifier> terminate;
-    if (terminationFd >= 0) {
-      terminate = std::make_unique<QSocketNotifier>(terminationFd, QSocketNotifier::Read);
-      QObject::connect(terminate.get(), &QSocketNotifier::activated, &frmKvitra, [&] {
-        platform::DrainTerminationRequests();
-        frmKvitra.close();
-      });
-    }
+    // A termination request is a close request, seen once the running handler has returned.
+    qt_shell::OnTerminationRequest(frmKvitra, [&frmKvitra] { frmKvitra.close(); });
     if (kvitra::StartMinimised(platform::SystemEnvironment()))
       frmKvitra.showMinimized();
     else

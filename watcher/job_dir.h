@@ -10,10 +10,7 @@ inline constexpr const char* kJobFileName = "FAK_DANE.DAT";
 inline constexpr const char* kLockFileName = "looku.dat";
 
 // `arguments` are the command-line arguments after the program name. Exactly
-// one argument replaces `defaultDir`, with one trailing '/' removed.
+// one argument replaces `defaultDir`, with one trailing separator removed.
 std::string JobDirFromArguments(const std::string& defaultDir, const std::vector<std::string>& arguments);
-
-// `dir` followed by '/' and `name`.
-std::string InDir(const std::string& dir, const std::string& name);
 
 }  // namespace varden

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
                                         platform::SystemProcessLauncher(),
                                         platform::SystemJobFileProbe(),
                                         platform::SystemEnvironment().ZembranoDir(),
-                                        platform::PrinterProgramPath()};
+                                        platform::PrinterProgramPath};
     varden::TVARD VARD(world, arguments);
     VARD.show();
     app.exec();

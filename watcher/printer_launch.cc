@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "platform/cp1250.h"
+#include "platform/paths.h"
 #include "watcher/job_dir.h"
 #include "watcher/watcher_messages.h"
 
@@ -29,13 +30,13 @@ bool PrinterLaunch::AKTIV_WLASC() {
 
 LaunchOutcome PrinterLaunch::Run() {
   lastExitCode_ = 0;
-  if (!files_.FileExists(InDir(settings_.jobDir, kJobFileName))) {
+  if (!files_.FileExists(platform::JoinPath(settings_.jobDir, kJobFileName))) {
     shell_.Minimise();
     return LaunchOutcome::NoJobFile;
   }
   platform::LaunchRequest request;
   request.program = settings_.printerProgram;
-  request.workingDirectory = settings_.jobDir + "/";
+  request.workingDirectory = settings_.jobDir + platform::PathSeparator();
   request.extraEnvironment.emplace_back(kStartMinimisedVariable, "1");
 
   std::string error;

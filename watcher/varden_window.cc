@@ -12,8 +12,8 @@
 #include <iostream>
 
 #include "platform/cp1250.h"
-#include "platform/termination_signals.h"
-#include "shell/qt/window_fonts.h"
+#include "shells/qt/termination_notifier.h"
+#include "shells/qt/window_fonts.h"
 
 namespace varden {
 namespace {
@@ -83,11 +83,7 @@ TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& argum
   Timer1.start(kTimer1IntervalMs);
   Timer2.start(kTimer2IntervalMs);
 
-  const int fd = platform::TerminationRequestDescriptor();
-  if (fd >= 0) {
-    terminationNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    connect(terminationNotifier_.get(), &QSocketNotifier::activated, this, &TVARD::OnTerminationRequest);
-  }
+  qt_shell::OnTerminationRequest(*this, [this] { Close(); });
 }
 
 TVARD::~TVARD() = default;
@@ -125,11 +121,6 @@ void TVARD::Timer1Timer() { watcher_.Timer1Timer(); }
 void TVARD::Timer2Timer() {
   watcher_.Timer2Timer();
   if (!watcher_.Timer2Enabled()) Timer2.stop();
-}
-
-void TVARD::OnTerminationRequest() {
-  platform::DrainTerminationRequests();
-  Close();
 }
 
 void TVARD::closeEvent(QCloseEvent* event) {

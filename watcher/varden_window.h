@@ -4,10 +4,8 @@
 // status line. The work is done by varden::Watcher; this class owns the
 // timers and widgets and carries out what the logic asks of the window.
 #include <QLabel>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +20,7 @@ struct WatcherPlatform {
   platform::ProcessLauncher& launcher;
   platform::JobFileProbe& files;
   std::string defaultJobDir;
-  std::string printerProgram;
+  PrinterProgramFor printerProgram;
 };
 
 class TVARD : public QWidget, public WatcherShell {
@@ -58,7 +56,6 @@ class TVARD : public QWidget, public WatcherShell {
   void BuildControls();
   void Timer1Timer();
   void Timer2Timer();
-  void OnTerminationRequest();
 
   Watcher watcher_;
   QWidget* PanStronaTyt = nullptr;
@@ -68,7 +65,6 @@ class TVARD : public QWidget, public WatcherShell {
   QLabel* Label1 = nullptr;
   QTimer Timer1;
   QTimer Timer2;
-  std::unique_ptr<QSocketNotifier> terminationNotifier_;
   std::string shownTitle_;  // the loop sets the title ten times a second, mostly unchanged
 };
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "platform/paths.h"
 #include "watcher/job_dir.h"
 #include "watcher/job_text.h"
 #include "watcher/watcher_messages.h"
@@ -15,21 +16,21 @@ std::string FormatTimeOfDay(const platform::LocalDateTime& now) {
   return text;
 }
 
-Watcher::Watcher(const WatcherServices& services, std::string defaultJobDir, std::string printerProgram)
+Watcher::Watcher(const WatcherServices& services, std::string defaultJobDir, PrinterProgramFor printerProgram)
     : services_(services),
       defaultJobDir_(std::move(defaultJobDir)),
       printerProgram_(std::move(printerProgram)),
       jobDir_(defaultJobDir_),
       lock_(services.locks, services.clock, services.shell),
       launch_(services.launcher, services.files, services.clock, services.shell) {
-  lock_.SetLockFile(InDir(jobDir_, kLockFileName));
-  launch_.SetSettings({jobDir_, printerProgram_});
+  lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
+  launch_.SetSettings({jobDir_, printerProgram_(jobDir_)});
 }
 
 void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   jobDir_ = JobDirFromArguments(defaultJobDir_, arguments);
-  lock_.SetLockFile(InDir(jobDir_, kLockFileName));
-  launch_.SetSettings({jobDir_, printerProgram_});
+  lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
+  launch_.SetSettings({jobDir_, printerProgram_(jobDir_)});
   // Watched all the same: the directory may appear later (a share mounted late).
   if (!services_.files.DirectoryExists(jobDir_))
     services_.shell.Log("job directory " + jobDir_ + " does not exist or is not a directory; watching it all the same");
@@ -37,7 +38,7 @@ void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   // A job left from before the start is dropped, but only where this watcher
   // watches: another watcher may be serving the default directory.
   if (jobDir_ != defaultJobDir_) return;
-  const std::string staleJob = InDir(defaultJobDir_, kJobFileName);
+  const std::string staleJob = platform::JoinPath(defaultJobDir_, kJobFileName);
   if (!services_.files.FileExists(staleJob)) return;
   const auto status = services_.files.Status(staleJob);
   if (status && status->size >= kJobSizeThreshold) services_.files.Remove(staleJob);
@@ -55,7 +56,7 @@ void Watcher::Timer1Timer() {
 }
 
 void Watcher::DetectJob() {
-  const std::string jobFile = InDir(jobDir_, kJobFileName);
+  const std::string jobFile = platform::JoinPath(jobDir_, kJobFileName);
   const std::optional<platform::JobFileStatus> status =
       services_.files.FileExists(jobFile) ? services_.files.Status(jobFile) : std::nullopt;
   if (!status || status->size < kJobSizeThreshold) {
@@ -114,8 +115,8 @@ void Watcher::LogJob(const Signature& signature, bool done) {
       break;
     case LaunchOutcome::Failed: outcome = "launch failed"; break;
   }
-  services_.shell.Log("job " + InDir(jobDir_, kJobFileName) + " (sum " + std::to_string(signature.sum) +
-                      ", age " + std::to_string(signature.age) + "): " + outcome +
+  services_.shell.Log("job " + platform::JoinPath(jobDir_, kJobFileName) + " (sum " +
+                      std::to_string(signature.sum) + ", age " + std::to_string(signature.age) + "): " + outcome +
                       (done ? ", done" : ", kept pending"));
 }
 

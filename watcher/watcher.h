@@ -30,19 +30,22 @@ struct WatcherServices {
   platform::JobFileProbe& files;
 };
 
+// The printer program that runs the jobs of a job directory.
+using PrinterProgramFor = std::function<std::string(const std::string& jobDir)>;
+
 // The time of day as the title shows it (Windows-1250 bytes).
 using ClockFormatter = std::function<std::string(const platform::LocalDateTime&)>;
 std::string FormatTimeOfDay(const platform::LocalDateTime& now);  // HH:MM:SS
 
 class Watcher {
  public:
-  Watcher(const WatcherServices& services, std::string defaultJobDir, std::string printerProgram);
+  Watcher(const WatcherServices& services, std::string defaultJobDir, PrinterProgramFor printerProgram);
 
   void SetClockFormatter(ClockFormatter formatter) { formatClock_ = std::move(formatter); }
 
   // Start-up: removes a stale job from the default directory when that is the
   // one watched, and takes the job directory from the command line
-  // (`arguments` exclude the program name).
+  // (`arguments` exclude the program name) and the printer program for it.
   void KREACJA(const std::vector<std::string>& arguments);
   void Timer1Timer();
   void Timer2Timer();
@@ -78,7 +81,7 @@ class Watcher {
 
   WatcherServices services_;
   std::string defaultJobDir_;
-  std::string printerProgram_;
+  PrinterProgramFor printerProgram_;
   std::string jobDir_;
   ExclusiveLock lock_;
   PrinterLaunch launch_;

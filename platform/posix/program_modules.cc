@@ -10,11 +10,13 @@
 
 namespace platform {
 
-void* LoadProgramModuleSymbol(const std::string& moduleName, const char* symbol, std::string& error) {
+std::string ProgramModuleFileName(const std::string& partName) { return partName + ".so"; }
+
+void* LoadProgramModuleSymbol(const std::string& moduleFile, const char* symbol, std::string& error) {
   const std::string programDir = posix::ExecutableDirectory();
   error.clear();
   for (const std::string& dir : {programDir + "/" KVITRA_MODULE_DIR_FROM_BINDIR, programDir}) {
-    const std::string path = dir + "/" + moduleName;
+    const std::string path = dir + "/" + moduleFile;
     void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
       const char* why = ::dlerror();

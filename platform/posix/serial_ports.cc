@@ -14,12 +14,11 @@
 #include <optional>
 
 #include "platform/comm_timeouts.h"
+#include "platform/posix/serial_device_path.h"
 #include "platform/serial_port.h"
 
 namespace platform {
 namespace {
-
-constexpr char kDevicePrefix[] = "\\\\.\\";
 
 uint64_t NowMs() {
   using namespace std::chrono;
@@ -182,7 +181,7 @@ class PosixSerialPorts : public SerialPorts {
  public:
   std::unique_ptr<SerialPort> Open(const std::string& portName, int32_t baudRate,
                                    bool xonXoff) override {
-    const std::string path = SerialDevicePath(portName);
+    const std::string path = posix::SerialDevicePath(portName);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return nullptr;
     const int flags = fcntl(fd, F_GETFL);
@@ -197,28 +196,7 @@ class PosixSerialPorts : public SerialPorts {
   }
 };
 
-bool IsComName(const std::string& name, unsigned long& number) {
-  if (name.size() < 4 || name.size() > 9) return false;
-  for (size_t i = 0; i < 3; ++i)
-    if ((name[i] | 0x20) != "com"[i]) return false;
-  number = 0;
-  for (size_t i = 3; i < name.size(); ++i) {
-    if (name[i] < '0' || name[i] > '9') return false;
-    number = number * 10 + static_cast<unsigned long>(name[i] - '0');
-  }
-  return number >= 1;
-}
-
 }  // namespace
-
-std::string SerialDevicePath(const std::string& portName) {
-  std::string name = portName;
-  if (name.rfind(kDevicePrefix, 0) == 0) name.erase(0, sizeof kDevicePrefix - 1);
-  if (!name.empty() && name[0] == '/') return name;
-  unsigned long number = 0;
-  if (IsComName(name, number)) return "/dev/ttyS" + std::to_string(number - 1);
-  return "/dev/" + name;
-}
 
 SerialPorts& SystemSerialPorts() {
   static PosixSerialPorts ports;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/process_launcher.h"
 #include "platform/posix/executable_directory.h"
 
@@ -133,7 +134,9 @@ ProcessLauncher& SystemProcessLauncher() {
   return launcher;
 }
 
-std::string PrinterProgramPath() {
+// Linux keeps programs apart from the data they work on: the job directory
+// plays no part.
+std::string PrinterProgramPath(const std::string&) {
   const char* configured = std::getenv("KVITRA_PROGRAM");
   if (configured && *configured) {
     std::string program = configured;
@@ -144,8 +147,7 @@ std::string PrinterProgramPath() {
     if (::getcwd(cwd, sizeof cwd)) return std::string(cwd) + "/" + program;
     return program;
   }
-  const std::string dir = posix::ExecutableDirectory();
-  return (dir == "/" ? std::string() : dir) + "/kvitra";
+  return JoinPath(posix::ExecutableDirectory(), "kvitra");
 }
 
 }  // namespace platform

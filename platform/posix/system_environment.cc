@@ -8,6 +8,7 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace platform {
 namespace {
@@ -17,11 +18,6 @@ constexpr size_t kMaxUserDirsBytes = 64 * 1024;
 std::string WithoutTrailingSlashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;
-}
-
-std::string JoinPath(const std::string& dir, const std::string& name) {
-  if (!dir.empty() && dir.back() == '/') return dir + name;
-  return dir + "/" + name;
 }
 
 // The value of `NAME="..."` in a user-dirs.dirs line, or nullopt for other lines.
@@ -58,6 +54,14 @@ class PosixEnvironment : public Environment {
     std::string home = HomeDir();
     if (home.empty()) return std::string();
     return JoinPath(home, ".config");
+  }
+
+  bool HasScreen() override {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+      const std::optional<std::string> value = Variable(name);
+      if (value && !value->empty()) return true;
+    }
+    return false;
   }
 
   std::string DocumentsFolder() override {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/paths.h"
+
 namespace kvitra {
 
 JobFile::JobFile(std::unique_ptr<platform::InputFile> file, CharsetConverter converter)
@@ -56,9 +58,8 @@ SideFile ReadSideFileLine(JobContext& context, const std::string& name, std::str
 }
 
 bool NoCashInfoMarkerExists(JobContext& context) {
-  std::string dir = context.env.ZembranoDir();
-  if (!dir.empty() && dir.back() != '/') dir.push_back('/');
-  return context.files.FileExists(context.files.ResolveName(dir + kNoCashInfoMarker));
+  const std::string marker = platform::JoinPath(context.env.ZembranoDir(), kNoCashInfoMarker);
+  return context.files.FileExists(context.files.ResolveName(marker));
 }
 
 }  // namespace kvitra

@@ -115,7 +115,8 @@ std::map<std::string, std::string> Scratch::Environment() const {
     size_t eq = entry.find('=');
     if (eq != std::string::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
   }
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DOCUMENTS_DIR", "KVITRA_START_MINIMISED"})
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DOCUMENTS_DIR",
+                           "KVITRA_START_MINIMISED", "KVITRA_HEADLESS"})
     env.erase(name);
   env["HOME"] = home;
   env["XDG_CONFIG_HOME"] = config;

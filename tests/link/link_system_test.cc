@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "platform/comm_timeouts.h"
+#include "platform/posix/serial_device_path.h"
 #include "printer/link/link_messages.h"
 #include "printer/link/serial_link.h"
 #include "printer/link/tcp_link.h"
@@ -268,7 +269,7 @@ TEST(SerialDevicePathTest, PortNamesMapToDevices) {
       {"/dev/pts/3", "/dev/pts/3"}, {"\\\\.\\/dev/ttyUSB1", "/dev/ttyUSB1"},
       {"ttyUSB0", "/dev/ttyUSB0"}, {"COM0", "/dev/COM0"},          {"COMX", "/dev/COMX"},
   };
-  for (const Case& c : cases) EXPECT_EQ(platform::SerialDevicePath(c.name), c.path) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(platform::posix::SerialDevicePath(c.name), c.path) << c.name;
 }
 
 // TCP ------------------------------------------------------------------------

@@ -89,6 +89,8 @@ class FakeEnvironment : public platform::Environment {
   std::string ZembranoDir() override { return zembranoDir; }
   std::string DocumentsFolder() override { return documents; }
   std::string ConfigHome() override { return "/home/kasa/.config"; }
+  bool HasScreen() override { return screen; }
+  bool screen = true;
 };
 
 class FakeSettingsKey : public platform::SettingsKey {

@@ -200,6 +200,25 @@ TEST(SystemEnvironment, DocumentsFolderFromUserDirs) {
   EXPECT_EQ(SystemEnvironment().DocumentsFolder(), home / "Documents");
 }
 
+TEST(SystemEnvironment, ScreenFromTheDisplayVariables) {
+  struct Case {
+    const char* name;
+    const char* value;
+    bool screen;
+  } cases[] = {
+      {"DISPLAY", ":0", true},          {"WAYLAND_DISPLAY", "wayland-0", true},
+      {"QT_QPA_PLATFORM", "offscreen", true}, {"DISPLAY", "", false},
+  };
+  ScopedEnv noDisplay("DISPLAY", std::nullopt);
+  ScopedEnv noWayland("WAYLAND_DISPLAY", std::nullopt);
+  ScopedEnv noPlatform("QT_QPA_PLATFORM", std::nullopt);
+  EXPECT_FALSE(SystemEnvironment().HasScreen());
+  for (const Case& c : cases) {
+    ScopedEnv set(c.name, c.value);
+    EXPECT_EQ(SystemEnvironment().HasScreen(), c.screen) << c.name << "=" << c.value;
+  }
+}
+
 TEST(SystemClock, TicksFollowSleeps) {
   Clock& clock = SystemClock();
   uint32_t start = clock.Ticks();

@@ -18,11 +18,13 @@ class FakeEnvironment : public platform::Environment {
   std::string ZembranoDir() override { return zembranoDir; }
   std::string DocumentsFolder() override { return documentsFolder; }
   std::string ConfigHome() override { return configHome; }
+  bool HasScreen() override { return screen; }
 
   std::map<std::string, std::string> variables;
   std::string zembranoDir = "/opt/zembrano";
   std::string documentsFolder = "/home/user/Documents";
   std::string configHome = "/home/user/.config";
+  bool screen = true;
 };
 
 }  // namespace testing_support

@@ -50,6 +50,7 @@ class FakeLinkEnvironment : public platform::Environment {
   std::string ZembranoDir() override { return "/nonexistent/zembrano"; }
   std::string DocumentsFolder() override { return ""; }
   std::string ConfigHome() override { return "/nonexistent/config"; }
+  bool HasScreen() override { return false; }
 };
 
 // Hands out the scripted ports in order; an empty entry is a port that cannot

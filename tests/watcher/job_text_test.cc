@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/job_file_probe.h"
+#include "platform/paths.h"
 #include "watcher/job_dir.h"
 
 namespace varden {
@@ -58,7 +59,7 @@ TEST(JobDirTest, OneArgumentReplacesTheDefault) {
   EXPECT_EQ(JobDirFromArguments(def, {"/srv/my jobs"}), "/srv/my jobs");
   // The root gives an empty directory, and its files are still /FAK_DANE.DAT
   EXPECT_EQ(JobDirFromArguments(def, {"/"}), "");
-  EXPECT_EQ(InDir("", kJobFileName), "/FAK_DANE.DAT");
+  EXPECT_EQ(platform::JoinPath("", kJobFileName), "/FAK_DANE.DAT");
 }
 
 TEST(DosDateTimeTest, PacksLocalTimeInTwoSecondSteps) {

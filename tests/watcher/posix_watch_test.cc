@@ -180,13 +180,13 @@ TEST_F(SpawnLauncherTest, StartFailureGivesTheSystemText) {
 
 TEST(PrinterProgramPathTest, EnvironmentVariableOrBesideTheRunningProgram) {
   ::setenv("KVITRA_PROGRAM", "/usr/local/bin/kvitra", 1);
-  EXPECT_EQ(PrinterProgramPath(), "/usr/local/bin/kvitra");
+  EXPECT_EQ(PrinterProgramPath("/srv/jobs"), "/usr/local/bin/kvitra");
   ::unsetenv("KVITRA_PROGRAM");
   char exe[4096] = {};
   ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
   std::string expected = exe;
   expected = expected.substr(0, expected.rfind('/')) + "/kvitra";
-  EXPECT_EQ(PrinterProgramPath(), expected);
+  EXPECT_EQ(PrinterProgramPath("/srv/jobs"), expected);
 }
 
 TEST(JobFileProbeTest, StatusAndBoundedReadOfTheJobFile) {

@@ -43,7 +43,8 @@ class VardenWindowTest : public ::testing::Test {
   FakeRangeLocks locks;
   FakeJobFiles files;
   FakeLauncher launcher{clock};
-  WatcherPlatform world{clock, locks, launcher, files, "/opt/zembrano", "/usr/bin/kvitra"};
+  WatcherPlatform world{clock, locks, launcher, files, "/opt/zembrano",
+                        [](const std::string&) { return "/usr/bin/kvitra"; }};
 };
 
 TEST_F(VardenWindowTest, StartsBorderlessOnTopWithTheTitlePanel) {

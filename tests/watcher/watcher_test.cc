@@ -18,6 +18,7 @@ using testing_support::FakeWatcherShell;
 using testing_support::VirtualClock;
 
 constexpr const char* kDefaultDir = "/opt/zembrano";
+const PrinterProgramFor kProgram = [](const std::string&) { return "/usr/bin/kvitra"; };
 constexpr const char* kJobFile = "/opt/zembrano/FAK_DANE.DAT";
 // Four lines, 40 bytes.
 const std::string kJob = "1\r\nPOZYCJA;CHLEB;1;2.50\r\nSUMA;2.50\r\nEND\r\n";
@@ -52,7 +53,7 @@ class WatcherTest : public ::testing::Test {
   FakeRangeLocks locks;
   FakeJobFiles files;
   FakeLauncher launcher{clock};
-  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, "/usr/bin/kvitra"};
+  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, kProgram};
 };
 
 TEST_F(WatcherTest, JobRunsOnceUnderTheLockAndItsResultLineIsNoJob) {
@@ -274,7 +275,7 @@ TEST(WatcherStartTest, StaleJobIsRemovedOnlyFromTheWatchedDefaultDirectory) {
     FakeLauncher launcher{clock};
     files.Write(kJobFile, c.content);
     files.Write("/srv/jobs/FAK_DANE.DAT", kJob);
-    Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, "/k"};
+    Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, kProgram};
     watcher.KREACJA(c.arguments);
     EXPECT_EQ(files.FileExists(kJobFile), !c.removed);
     EXPECT_TRUE(files.FileExists("/srv/jobs/FAK_DANE.DAT"));
@@ -289,13 +290,16 @@ TEST(WatcherStartTest, JobWaitingInTheNamedDirectoryRunsAtOnce) {
   FakeLauncher launcher{clock};
   locks.exists = false;
   files.Write("/srv/jobs/FAK_DANE.DAT", kJob);
-  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, "/k"};
+  // As on Windows, where the printer program is KVITRA.EXE of the job directory.
+  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir,
+                  [](const std::string& jobDir) { return jobDir + "/KVITRA.EXE"; }};
   watcher.KREACJA({"/srv/jobs/"});
   EXPECT_EQ(watcher.JobDir(), "/srv/jobs");
   watcher.Timer1Timer();
   watcher.Timer1Timer();
   ASSERT_EQ(launcher.records.size(), 1u);
   EXPECT_EQ(launcher.records[0].request.workingDirectory, "/srv/jobs/");
+  EXPECT_EQ(launcher.records[0].request.program, "/srv/jobs/KVITRA.EXE");
 }
 
 TEST(WatcherStartTest, MissingJobDirectoryIsNamedOnceAndWatchedAllTheSame) {
@@ -306,7 +310,7 @@ TEST(WatcherStartTest, MissingJobDirectoryIsNamedOnceAndWatchedAllTheSame) {
   FakeLauncher launcher{clock};
   locks.exists = false;
   files.missingDirectories = {"/srv/later"};
-  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, "/k"};
+  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, kProgram};
   watcher.KREACJA({"/srv/later"});
   ASSERT_EQ(shell.log.size(), 1u);
   EXPECT_THAT(shell.log[0], ::testing::HasSubstr("/srv/later does not exist"));

@@ -1,5 +1,5 @@
 // A self-pipe: the signal handler only writes one byte, the event loop reads.
-#include "platform/termination_signals.h"
+#include "platform/termination_requests.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -27,18 +27,24 @@ bool Install() {
   return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
 }
 
+class SignalPipe : public WaitableEvent {
+ public:
+  std::intptr_t NativeHandle() const override { return pipeFds[0]; }
+
+  // Reads every pending byte, so that the descriptor is quiet again.
+  void Acknowledge() override {
+    char buffer[64];
+    while (::read(pipeFds[0], buffer, sizeof buffer) > 0) {
+    }
+  }
+};
+
 }  // namespace
 
-int TerminationRequestDescriptor() {
+WaitableEvent* TerminationRequests() {
   static const bool installed = Install();
-  return installed ? pipeFds[0] : -1;
-}
-
-void DrainTerminationRequests() {
-  char buffer[64];
-  if (pipeFds[0] < 0) return;
-  while (::read(pipeFds[0], buffer, sizeof buffer) > 0) {
-  }
+  static SignalPipe requests;
+  return installed ? &requests : nullptr;
 }
 
 }  // namespace platform
