@@ -27,18 +27,27 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 server_pid=""
 finish() {
   if [ -n "$server_pid" ]; then
+    # The prefix's own processes (services, devices, desktop) do not end with
+    # the server: -k has the server end them, for this prefix only. Then the
+    # server itself, by its process id.
+    wineserver -k >/dev/null 2>&1 || true
     kill "$server_pid" 2>/dev/null || true
     wait "$server_pid" 2>/dev/null || true
   fi
   rm -rf "$WINEPREFIX"
 }
 trap finish EXIT
+trap 'exit 130' INT TERM
 
 # One server for the whole run, kept alive between the tests (-p) and in the
 # foreground of its own process (-f), so that it can be ended by its process id.
 wineserver -f -p >"$logs/wineserver.log" 2>&1 &
 server_pid=$!
 wineboot -i >"$logs/wineboot.log" 2>&1
+if ! kill -0 "$server_pid" 2>/dev/null; then
+  echo "test-windows: the Wine server of this run has ended (see $logs/wineserver.log)" >&2
+  exit 1
+fi
 # Without a window manager Wine waits 2 s whenever a window is hidden or
 # destroyed, unless it manages no windows itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$logs/reg.log" 2>&1
