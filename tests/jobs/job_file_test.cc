@@ -9,6 +9,7 @@
 namespace {
 
 using kvitra::LineRead;
+using testing_support::NativePath;
 
 class JobFileTest : public jobs_test::JobTest {
  protected:
@@ -86,9 +87,9 @@ TEST_F(JobFileTest, SideFileStates) {
 }
 
 TEST_F(JobFileTest, TheMarkerIsLookedForInTheHostDirectory) {
-  env.zembranoDir = "/srv/host";
+  env.zembranoDir = NativePath("/srv/host");
   EXPECT_FALSE(kvitra::NoCashInfoMarkerExists(context));
-  files.Put("/srv/host/bezpotpa.dat", "");
+  files.Put(NativePath("/srv/host/bezpotpa.dat"), "");
   EXPECT_TRUE(kvitra::NoCashInfoMarkerExists(context));
 }
 

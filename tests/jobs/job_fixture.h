@@ -10,12 +10,14 @@
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_printer_link.h"
 #include "tests/support/memory_files.h"
+#include "tests/support/native_path.h"
 #include "tests/support/no_link_devices.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/virtual_clock.h"
 
 namespace jobs_test {
 
+using testing_support::NativePath;
 using testing_support::NoNetwork;
 using testing_support::NoSerialPorts;
 
@@ -32,7 +34,7 @@ class JobTest : public ::testing::Test {
 
   void UseLink(kvitra::LinkKind kind) { link = testing_support::FakePrinterLink(kind, &clock); }
   void WriteJob(const std::vector<std::string>& lines) { files.Put("FAK_DANE.DAT", JobLines(lines)); }
-  void PutMarker() { files.Put("/opt/zembrano/BezPotPa.DAT", ""); }
+  void PutMarker() { files.Put(NativePath("/opt/zembrano/BezPotPa.DAT"), ""); }
 
   int32_t Run() { return kvitra::RunFiscalJob(context, link); }
 

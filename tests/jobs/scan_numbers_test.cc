@@ -9,7 +9,16 @@
 
 namespace {
 
-// The process runs in the "C" locale here, so the C library is the reference.
+// The process runs in the "C" locale here, so the C library is the reference:
+// glibc's, whose readings the scanners follow on every system. The Windows C
+// runtime reads overflows and hexadecimal floats otherwise, so there these
+// cases have no reference to compare with.
+#if defined(_WIN32)
+#define SKIP_WITHOUT_GLIBC_REFERENCE() GTEST_SKIP() << "the reference is glibc's sscanf"
+#else
+#define SKIP_WITHOUT_GLIBC_REFERENCE() static_cast<void>(0)
+#endif
+
 const char* const kFloatInputs[] = {
     "123.00", "  98.00  ", "\t-1.5", "+.5", "5.", "0.50", "2", "2.0", "2.00", "2.50",
     "1e3", "1E-2", "1e", "1e+", "1.5e", "100ergs", "1.2.3", "0e", "00x1",
@@ -23,6 +32,7 @@ const char* const kFloatInputs[] = {
 };
 
 TEST(ScanFloat, ReadsAsTheCLibraryReadsPercentF) {
+  SKIP_WITHOUT_GLIBC_REFERENCE();
   for (const char* input : kFloatInputs) {
     SCOPED_TRACE(std::string("input [") + input + "]");
     float expected = -7.0f, actual = -7.0f;
@@ -52,6 +62,7 @@ const char* const kIntInputs[] = {
 };
 
 TEST(ScanInt, ReadsAsTheCLibraryReadsPercentD) {
+  SKIP_WITHOUT_GLIBC_REFERENCE();
   for (const char* input : kIntInputs) {
     SCOPED_TRACE(std::string("input [") + input + "]");
     int expected = -7;

@@ -7,16 +7,18 @@
 namespace kvitra {
 namespace {
 
+using testing_support::NativePath;
+
 TEST(ArchiveStamp, LocalTimeWithoutMillisecondsOrZone) {
   EXPECT_EQ(ArchiveStamp({2021, 9, 13, 10, 11, 28, 450}), "2021-09-13T10_11_28");
   EXPECT_EQ(ArchiveStamp({2024, 1, 2, 9, 5, 3, 7}), "2024-01-02T09_05_03");
-  EXPECT_EQ(ArchiveCopyName("/home/kasa/Documents/KVITRA", {2021, 9, 13, 10, 11, 28, 450}, 1),
-            "/home/kasa/Documents/KVITRA/PAR_2021-09-13T10_11_28.1");
+  EXPECT_EQ(ArchiveCopyName(NativePath("/home/kasa/Documents/KVITRA"), {2021, 9, 13, 10, 11, 28, 450}, 1),
+            NativePath("/home/kasa/Documents/KVITRA/PAR_2021-09-13T10_11_28.1"));
 }
 
 TEST(ArchiveDirFor, UnknownDocumentsFolderGivesRootDirectory) {
-  EXPECT_EQ(ArchiveDirFor("/home/kasa/Documents"), "/home/kasa/Documents/KVITRA");
-  EXPECT_EQ(ArchiveDirFor(""), "/KVITRA");
+  EXPECT_EQ(ArchiveDirFor(NativePath("/home/kasa/Documents")), NativePath("/home/kasa/Documents/KVITRA"));
+  EXPECT_EQ(ArchiveDirFor(""), NativePath("/KVITRA"));
 }
 
 TEST(ReplaceChars, ReplacesEveryOccurrence) {
@@ -34,28 +36,28 @@ class MakeDirectoryPathTest : public ::testing::Test {
 };
 
 TEST_F(MakeDirectoryPathTest, CreatesEveryMissingLevelInOrder) {
-  files.dirs.insert("/home");
-  EXPECT_TRUE(MakeDirectoryPath(files, "/home/kasa/Documents/KVITRA/"));
+  files.dirs.insert(NativePath("/home"));
+  EXPECT_TRUE(MakeDirectoryPath(files, NativePath("/home/kasa/Documents/KVITRA/")));
   EXPECT_EQ(files.madeDirs,
-            (std::vector<std::string>{"/home/kasa", "/home/kasa/Documents", "/home/kasa/Documents/KVITRA"}));
+            (std::vector<std::string>{NativePath("/home/kasa"), NativePath("/home/kasa/Documents"), NativePath("/home/kasa/Documents/KVITRA")}));
 }
 
 TEST_F(MakeDirectoryPathTest, ExistingDirectoryNeedsNothing) {
-  files.dirs.insert("/srv/KVITRA");
-  EXPECT_TRUE(MakeDirectoryPath(files, "/srv/KVITRA"));
+  files.dirs.insert(NativePath("/srv/KVITRA"));
+  EXPECT_TRUE(MakeDirectoryPath(files, NativePath("/srv/KVITRA")));
   EXPECT_TRUE(files.madeDirs.empty());
 }
 
 TEST_F(MakeDirectoryPathTest, NetworkPathWhoseFirstLevelCannotBeCreatedFails) {
-  files.refusedDirs.insert("//server");
-  EXPECT_FALSE(MakeDirectoryPath(files, "//server/share/Documents/KVITRA"));
+  files.refusedDirs.insert(NativePath("//server"));
+  EXPECT_FALSE(MakeDirectoryPath(files, NativePath("//server/share/Documents/KVITRA")));
   EXPECT_TRUE(files.madeDirs.empty());
 }
 
 TEST_F(MakeDirectoryPathTest, LevelThatIsAFileFails) {
-  files.dirs.insert("/home");
-  files.files["/home/kasa"] = "not a directory";
-  EXPECT_FALSE(MakeDirectoryPath(files, "/home/kasa/KVITRA"));
+  files.dirs.insert(NativePath("/home"));
+  files.files[NativePath("/home/kasa")] = "not a directory";
+  EXPECT_FALSE(MakeDirectoryPath(files, NativePath("/home/kasa/KVITRA")));
 }
 
 TEST_F(MakeDirectoryPathTest, RelativePathAndDoubledSeparators) {

@@ -12,9 +12,11 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/tcp_network.h"
+#include "tests/support/native_path.h"
 #include "tests/support/no_link_devices.h"
 
 namespace testing_support {
@@ -31,11 +33,11 @@ class FakeFiles : public platform::Files {
 
   std::string ResolveName(const std::string& path) override {
     if (files.count(path) || dirs.count(path)) return path;
-    size_t slash = path.rfind('/');
+    size_t slash = path.rfind(platform::PathSeparator());
     std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     for (const auto& [name, contents] : files)
       if (name.size() == path.size() && name.compare(0, dir.size(), dir) == 0 &&
-          name.find('/', dir.size()) == std::string::npos &&
+          name.find(platform::PathSeparator(), dir.size()) == std::string::npos &&
           strcasecmp(name.c_str() + dir.size(), path.c_str() + dir.size()) == 0)
         return name;
     return path;
@@ -50,7 +52,7 @@ class FakeFiles : public platform::Files {
   }
   bool CopyNoReplace(const std::string& from, const std::string& to) override {
     if (!files.count(from) || files.count(to)) return false;
-    size_t slash = to.rfind('/');
+    size_t slash = to.rfind(platform::PathSeparator());
     if (slash != std::string::npos && slash > 0 && !dirs.count(to.substr(0, slash))) return false;
     files[to] = files[from];
     return true;
@@ -66,11 +68,11 @@ class FakeFiles : public platform::Files {
     return replaceResult;
   }
 
-  // Files whose path begins with `dir` + "/".
+  // Files whose path begins with `dir` and a separator.
   std::vector<std::string> FilesIn(const std::string& dir) const {
     std::vector<std::string> found;
     for (const auto& [name, contents] : files)
-      if (name.rfind(dir + "/", 0) == 0) found.push_back(name);
+      if (name.rfind(dir + NativePath("/"), 0) == 0) found.push_back(name);
     return found;
   }
 };
@@ -78,8 +80,8 @@ class FakeFiles : public platform::Files {
 class FakeEnvironment : public platform::Environment {
  public:
   std::map<std::string, std::string> variables;
-  std::string zembranoDir = "/opt/zembrano";
-  std::string documents = "/home/kasa/Documents";
+  std::string zembranoDir = NativePath("/opt/zembrano");
+  std::string documents = NativePath("/home/kasa/Documents");
 
   std::optional<std::string> Variable(const std::string& name) override {
     auto it = variables.find(name);
@@ -88,7 +90,7 @@ class FakeEnvironment : public platform::Environment {
   }
   std::string ZembranoDir() override { return zembranoDir; }
   std::string DocumentsFolder() override { return documents; }
-  std::string ConfigHome() override { return "/home/kasa/.config"; }
+  std::string ConfigHome() override { return NativePath("/home/kasa/.config"); }
   bool HasScreen() override { return screen; }
   bool screen = true;
 };

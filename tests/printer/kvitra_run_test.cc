@@ -10,15 +10,17 @@
 namespace kvitra {
 namespace {
 
+using testing_support::NativePath;
+
 const std::string kJob = "\x01\r\nPARAGON\r\n\xA3\xF3\x64\x9F\r\n1\r\n";  // bytes, not text
-const std::string kArchive = "/home/kasa/Documents/KVITRA";
-const std::string kCopyStem = kArchive + "/PAR_2021-09-13T10_11_28.";
+const std::string kArchive = NativePath("/home/kasa/Documents/KVITRA");
+const std::string kCopyStem = kArchive + NativePath("/PAR_2021-09-13T10_11_28.");
 
 class KvitraRunTest : public ::testing::Test {
  protected:
   KvitraRunTest() {
     files.files["FAK_DANE.DAT"] = kJob;
-    files.dirs.insert("/home");
+    files.dirs.insert(NativePath("/home"));
   }
 
   RunOutcome RunWith(JobProcedure job) {
@@ -79,8 +81,8 @@ TEST_F(KvitraRunTest, SecondRunInTheSameSecondKeepsTheFirstCopy) {
 }
 
 TEST_F(KvitraRunTest, ArchiveThatCannotBeCreatedStillWritesTheResultLine) {
-  env.documents = "//server/share/Documents";
-  files.refusedDirs.insert("//server");
+  env.documents = NativePath("//server/share/Documents");
+  files.refusedDirs.insert(NativePath("//server"));
   EXPECT_EQ(RunWith(Returning(5)), RunOutcome::Close);
   EXPECT_EQ(files.files.size(), 1u);
   EXPECT_EQ(files.files["FAK_DANE.DAT"], "##5");
@@ -90,7 +92,7 @@ TEST_F(KvitraRunTest, ArchiveThatCannotBeCreatedStillWritesTheResultLine) {
 TEST_F(KvitraRunTest, UnknownDocumentsFolderArchivesAtTheRoot) {
   env.documents = "";
   RunWith(Returning(1));
-  EXPECT_EQ(files.files["/KVITRA/PAR_2021-09-13T10_11_28.1"], kJob);
+  EXPECT_EQ(files.files[NativePath("/KVITRA/PAR_2021-09-13T10_11_28.1")], kJob);
 }
 
 TEST_F(KvitraRunTest, JobFileNamedInOtherLetterCase) {
@@ -119,7 +121,7 @@ TEST_F(KvitraRunTest, ResultLineFailuresStayAsErrorWindow) {
 }
 
 TEST_F(KvitraRunTest, JobSeesTheSettingsOfThisRun) {
-  files.files["/opt/zembrano/STAWG.DAT"] = "";
+  files.files[NativePath("/opt/zembrano/STAWG.DAT")] = "";
   store.key.values["Code_Page"] = testing_support::StringValue("Latin2");
   store.key.values["COM_Speed"] = testing_support::DwordValue(19200);
   PrinterSettings seen;

@@ -11,6 +11,7 @@ using platform::SettingsValue;
 using platform::ValueType;
 using testing_support::DwordValue;
 using testing_support::FakeSettingsStore;
+using testing_support::NativePath;
 using testing_support::StringValue;
 
 struct SettingsCase {
@@ -109,10 +110,10 @@ TEST(ReadExemptRateLetter, FirstExistingMarkerWins) {
   };
   for (const Case& c : cases) {
     testing_support::FakeFiles files;
-    files.dirs.insert("/opt/zembrano");
-    for (const std::string& name : c.files) files.files["/opt/zembrano/" + name] = "";
-    for (const std::string& name : c.dirs) files.dirs.insert("/opt/zembrano/" + name);
-    EXPECT_EQ(ReadExemptRateLetter(files, "/opt/zembrano", 'E'), c.expected)
+    files.dirs.insert(NativePath("/opt/zembrano"));
+    for (const std::string& name : c.files) files.files[NativePath("/opt/zembrano/") + name] = "";
+    for (const std::string& name : c.dirs) files.dirs.insert(NativePath("/opt/zembrano/") + name);
+    EXPECT_EQ(ReadExemptRateLetter(files, NativePath("/opt/zembrano"), 'E'), c.expected)
         << ::testing::PrintToString(c.files);
   }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/environment.h"
+#include "tests/support/native_path.h"
 
 namespace testing_support {
 
@@ -21,9 +22,9 @@ class FakeEnvironment : public platform::Environment {
   bool HasScreen() override { return screen; }
 
   std::map<std::string, std::string> variables;
-  std::string zembranoDir = "/opt/zembrano";
-  std::string documentsFolder = "/home/user/Documents";
-  std::string configHome = "/home/user/.config";
+  std::string zembranoDir = NativePath("/opt/zembrano");
+  std::string documentsFolder = NativePath("/home/user/Documents");
+  std::string configHome = NativePath("/home/user/.config");
   bool screen = true;
 };
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace testing_support {
 
@@ -33,13 +34,13 @@ class MemoryFiles : public platform::Files {
 
   std::string ResolveName(const std::string& path) override {
     if (files.count(path) || directories.count(path)) return path;
-    size_t slash = path.rfind('/');
+    size_t slash = path.rfind(platform::PathSeparator());
     std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     std::string name = Lower(path.substr(dir.size()));
     for (const auto& entry : files) {
       if (entry.first.compare(0, dir.size(), dir) != 0) continue;
       std::string rest = entry.first.substr(dir.size());
-      if (rest.find('/') == std::string::npos && Lower(rest) == name) return entry.first;
+      if (rest.find(platform::PathSeparator()) == std::string::npos && Lower(rest) == name) return entry.first;
     }
     return path;
   }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_watcher_platform.h"
+#include "tests/support/native_path.h"
 #include "watcher/watcher_messages.h"
 
 namespace varden {
@@ -12,11 +13,12 @@ namespace {
 using ::testing::ElementsAre;
 using testing_support::FakeRangeLocks;
 using testing_support::FakeWatcherShell;
+using testing_support::NativePath;
 using testing_support::VirtualClock;
 
 class ExclusiveLockTest : public ::testing::Test {
  protected:
-  ExclusiveLockTest() { lock.SetLockFile("/jobs/looku.dat"); }
+  ExclusiveLockTest() { lock.SetLockFile(NativePath("/jobs/looku.dat")); }
 
   VirtualClock clock;
   FakeWatcherShell shell;
@@ -31,7 +33,7 @@ TEST_F(ExclusiveLockTest, WithoutLockFileEverythingSucceedsUntouched) {
   lock.PAM_KONIEC_PROG();
   EXPECT_EQ(locks.opens, 0);
   EXPECT_TRUE(shell.messages.empty());
-  EXPECT_EQ(locks.checkedPaths.front(), "/jobs/looku.dat");
+  EXPECT_EQ(locks.checkedPaths.front(), NativePath("/jobs/looku.dat"));
 }
 
 TEST_F(ExclusiveLockTest, FreeLockIsTakenWithOneOpenAndOneAttemptOnTheFirstFourBytes) {

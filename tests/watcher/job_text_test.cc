@@ -6,10 +6,13 @@
 
 #include "platform/job_file_probe.h"
 #include "platform/paths.h"
+#include "tests/support/native_path.h"
 #include "watcher/job_dir.h"
 
 namespace varden {
 namespace {
+
+using testing_support::NativePath;
 
 struct TextCase {
   const char* name;
@@ -51,15 +54,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
 TEST(JobDirTest, OneArgumentReplacesTheDefault) {
-  const std::string def = "/opt/zembrano";
+  const std::string def = NativePath("/opt/zembrano");
   EXPECT_EQ(JobDirFromArguments(def, {}), def);
-  EXPECT_EQ(JobDirFromArguments(def, {"/a", "/b"}), def);
-  EXPECT_EQ(JobDirFromArguments(def, {"/srv/jobs/"}), "/srv/jobs");
-  EXPECT_EQ(JobDirFromArguments(def, {"/srv/jobs//"}), "/srv/jobs/");
-  EXPECT_EQ(JobDirFromArguments(def, {"/srv/my jobs"}), "/srv/my jobs");
+  EXPECT_EQ(JobDirFromArguments(def, {NativePath("/a"), NativePath("/b")}), def);
+  EXPECT_EQ(JobDirFromArguments(def, {NativePath("/srv/jobs/")}), NativePath("/srv/jobs"));
+  EXPECT_EQ(JobDirFromArguments(def, {NativePath("/srv/jobs//")}), NativePath("/srv/jobs/"));
+  EXPECT_EQ(JobDirFromArguments(def, {NativePath("/srv/my jobs")}), NativePath("/srv/my jobs"));
   // The root gives an empty directory, and its files are still /FAK_DANE.DAT
-  EXPECT_EQ(JobDirFromArguments(def, {"/"}), "");
-  EXPECT_EQ(platform::JoinPath("", kJobFileName), "/FAK_DANE.DAT");
+  EXPECT_EQ(JobDirFromArguments(def, {NativePath("/")}), "");
+  EXPECT_EQ(platform::JoinPath("", kJobFileName), NativePath("/FAK_DANE.DAT"));
 }
 
 TEST(DosDateTimeTest, PacksLocalTimeInTwoSecondSteps) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_watcher_platform.h"
+#include "tests/support/native_path.h"
 #include "watcher/watcher_messages.h"
 
 namespace varden {
@@ -14,15 +15,16 @@ using ::testing::Pair;
 using testing_support::FakeJobFiles;
 using testing_support::FakeLauncher;
 using testing_support::FakeWatcherShell;
+using testing_support::NativePath;
 using testing_support::VirtualClock;
 using Answer = platform::MessageAnswer;
 
-constexpr const char* kJobFile = "/srv/my jobs/FAK_DANE.DAT";
+const std::string kJobFile = NativePath("/srv/my jobs/FAK_DANE.DAT");
 
 class PrinterLaunchTest : public ::testing::Test {
  protected:
   PrinterLaunchTest() {
-    launch.SetSettings({"/srv/my jobs", "/usr/lib/kvitra/kvitra"});
+    launch.SetSettings({NativePath("/srv/my jobs"), NativePath("/usr/lib/kvitra/kvitra")});
     files.Write(kJobFile, "job");
   }
 
@@ -52,8 +54,8 @@ TEST_F(PrinterLaunchTest, StartsTheProgramInTheJobDirectoryMinimisedWithoutArgum
   EXPECT_TRUE(launch.AKTIV_WLASC());
   ASSERT_EQ(launcher.records.size(), 1u);
   const platform::LaunchRequest& request = launcher.records[0].request;
-  EXPECT_EQ(request.program, "/usr/lib/kvitra/kvitra");
-  EXPECT_EQ(request.workingDirectory, "/srv/my jobs/");
+  EXPECT_EQ(request.program, NativePath("/usr/lib/kvitra/kvitra"));
+  EXPECT_EQ(request.workingDirectory, NativePath("/srv/my jobs/"));
   EXPECT_THAT(request.extraEnvironment, ElementsAre(Pair("KVITRA_START_MINIMISED", "1")));
   EXPECT_FALSE(launcher.records[0].closeRequestedAtMs);
   EXPECT_EQ(shell.minimiseCount, 1);
@@ -107,7 +109,7 @@ TEST_F(PrinterLaunchTest, OnlyCancelClosesVarden) {
     SCOPED_TRACE(testing::Message() << "start fails " << c.startFails << ", answer " << int(c.answer));
     FakeWatcherShell caseShell;
     PrinterLaunch caseLaunch{launcher, files, clock, caseShell};
-    caseLaunch.SetSettings({"/srv/my jobs", "/k"});
+    caseLaunch.SetSettings({NativePath("/srv/my jobs"), NativePath("/k")});
     FakeLauncher::Script script = Exits(10, 7);
     if (c.startFails) script.startError = "No such file or directory";
     launcher.scripts.push_back(script);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_watcher_platform.h"
+#include "tests/support/native_path.h"
 #include "watcher/job_text.h"
 #include "watcher/watcher_messages.h"
 
@@ -15,11 +16,12 @@ using testing_support::FakeJobFiles;
 using testing_support::FakeLauncher;
 using testing_support::FakeRangeLocks;
 using testing_support::FakeWatcherShell;
+using testing_support::NativePath;
 using testing_support::VirtualClock;
 
-constexpr const char* kDefaultDir = "/opt/zembrano";
-const PrinterProgramFor kProgram = [](const std::string&) { return "/usr/bin/kvitra"; };
-constexpr const char* kJobFile = "/opt/zembrano/FAK_DANE.DAT";
+const std::string kDefaultDir = NativePath("/opt/zembrano");
+const PrinterProgramFor kProgram = [](const std::string&) { return NativePath("/usr/bin/kvitra"); };
+const std::string kJobFile = NativePath("/opt/zembrano/FAK_DANE.DAT");
 // Four lines, 40 bytes.
 const std::string kJob = "1\r\nPOZYCJA;CHLEB;1;2.50\r\nSUMA;2.50\r\nEND\r\n";
 
@@ -61,7 +63,7 @@ TEST_F(WatcherTest, JobRunsOnceUnderTheLockAndItsResultLineIsNoJob) {
   launcher.scripts.push_back(ResultLine());
   DropJob(kJob);
   ASSERT_EQ(launcher.records.size(), 1u);
-  EXPECT_EQ(launcher.records[0].request.workingDirectory, "/opt/zembrano/");
+  EXPECT_EQ(launcher.records[0].request.workingDirectory, NativePath("/opt/zembrano/"));
   EXPECT_FALSE(locks.heldByUs);
   EXPECT_EQ(locks.unlocks, 1);
   EXPECT_THAT(shell.titles, ElementsAre("10:11:28", "10:11:28", messages::kTitleSending, messages::kTitleListening));
@@ -265,8 +267,8 @@ TEST(WatcherStartTest, StaleJobIsRemovedOnlyFromTheWatchedDefaultDirectory) {
     bool removed;
   };
   for (const Case& c : {Case{{}, std::string(32, 'x'), true}, Case{{}, std::string(31, 'x'), false},
-                        Case{{"/a", "/b"}, std::string(40, 'x'), true},
-                        Case{{"/srv/jobs"}, std::string(40, 'x'), false}}) {
+                        Case{{NativePath("/a"), NativePath("/b")}, std::string(40, 'x'), true},
+                        Case{{NativePath("/srv/jobs")}, std::string(40, 'x'), false}}) {
     SCOPED_TRACE(c.arguments.size());
     VirtualClock clock;
     FakeWatcherShell shell;
@@ -274,11 +276,11 @@ TEST(WatcherStartTest, StaleJobIsRemovedOnlyFromTheWatchedDefaultDirectory) {
     FakeJobFiles files;
     FakeLauncher launcher{clock};
     files.Write(kJobFile, c.content);
-    files.Write("/srv/jobs/FAK_DANE.DAT", kJob);
+    files.Write(NativePath("/srv/jobs/FAK_DANE.DAT"), kJob);
     Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, kProgram};
     watcher.KREACJA(c.arguments);
     EXPECT_EQ(files.FileExists(kJobFile), !c.removed);
-    EXPECT_TRUE(files.FileExists("/srv/jobs/FAK_DANE.DAT"));
+    EXPECT_TRUE(files.FileExists(NativePath("/srv/jobs/FAK_DANE.DAT")));
   }
 }
 
@@ -289,17 +291,17 @@ TEST(WatcherStartTest, JobWaitingInTheNamedDirectoryRunsAtOnce) {
   FakeJobFiles files;
   FakeLauncher launcher{clock};
   locks.exists = false;
-  files.Write("/srv/jobs/FAK_DANE.DAT", kJob);
+  files.Write(NativePath("/srv/jobs/FAK_DANE.DAT"), kJob);
   // As on Windows, where the printer program is KVITRA.EXE of the job directory.
   Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir,
-                  [](const std::string& jobDir) { return jobDir + "/KVITRA.EXE"; }};
-  watcher.KREACJA({"/srv/jobs/"});
-  EXPECT_EQ(watcher.JobDir(), "/srv/jobs");
+                  [](const std::string& jobDir) { return jobDir + NativePath("/KVITRA.EXE"); }};
+  watcher.KREACJA({NativePath("/srv/jobs/")});
+  EXPECT_EQ(watcher.JobDir(), NativePath("/srv/jobs"));
   watcher.Timer1Timer();
   watcher.Timer1Timer();
   ASSERT_EQ(launcher.records.size(), 1u);
-  EXPECT_EQ(launcher.records[0].request.workingDirectory, "/srv/jobs/");
-  EXPECT_EQ(launcher.records[0].request.program, "/srv/jobs/KVITRA.EXE");
+  EXPECT_EQ(launcher.records[0].request.workingDirectory, NativePath("/srv/jobs/"));
+  EXPECT_EQ(launcher.records[0].request.program, NativePath("/srv/jobs/KVITRA.EXE"));
 }
 
 TEST(WatcherStartTest, MissingJobDirectoryIsNamedOnceAndWatchedAllTheSame) {
