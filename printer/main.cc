@@ -37,6 +37,8 @@ Environment:
                            $XDG_CONFIG_HOME/NORVEL/PrnSetup.reg
                            (default $HOME/.config/NORVEL/PrnSetup.reg)
   KVITRA_START_MINIMISED   1: the window starts minimised (set by varden)
+  KVITRA_HEADLESS          1: no window whatever the screen; messages go to
+                           standard error only
   DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
                            with none of them set there is no screen: kvitra
                            runs without a window

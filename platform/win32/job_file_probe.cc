@@ -22,6 +22,11 @@ class WindowsJobFileProbe : public JobFileProbe {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
+  bool DirectoryExists(const std::string& path) override {
+    const DWORD attributes = ::GetFileAttributesW(win32::WideFromCp1250(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
   std::optional<JobFileStatus> Status(const std::string& path) override {
     const std::wstring wide = win32::WideFromCp1250(path);
     JobFileStatus status;

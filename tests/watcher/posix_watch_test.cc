@@ -195,9 +195,12 @@ TEST(JobFileProbeTest, StatusAndBoundedReadOfTheJobFile) {
   const std::string job = dir.File("FAK_DANE.DAT");
   EXPECT_FALSE(probe.FileExists(job));
   EXPECT_FALSE(probe.Status(job));
+  EXPECT_TRUE(probe.DirectoryExists(dir.path()));
+  EXPECT_FALSE(probe.DirectoryExists(job));
 
   dir.Write("fak_dane.dat", std::string(100, 'x'));  // as a host may name it
   ASSERT_TRUE(probe.FileExists(job));
+  EXPECT_FALSE(probe.DirectoryExists(dir.File("fak_dane.dat")));
   const auto status = probe.Status(job);
   ASSERT_TRUE(status);
   EXPECT_EQ(status->size, 100u);

@@ -82,6 +82,9 @@ TEST_F(Win32JobFileProbeTest, ReadIsRefusedWhileSomebodyWritesTheFile) {
 TEST_F(Win32JobFileProbeTest, ExistenceAndRemovalInAnyLetterCase) {
   EXPECT_TRUE(probe.FileExists(dir / "fak_dane.dat"));
   EXPECT_FALSE(probe.FileExists(dir.path()));
+  EXPECT_TRUE(probe.DirectoryExists(dir.path()));
+  EXPECT_FALSE(probe.DirectoryExists(job));
+  EXPECT_FALSE(probe.DirectoryExists(dir / "missing"));
   ASSERT_TRUE(probe.Status(dir / "Fak_Dane.Dat").has_value());
   EXPECT_TRUE(probe.Remove(dir / "fak_dane.dat"));
   EXPECT_FALSE(probe.FileExists(job));
