@@ -87,9 +87,20 @@ class CommSerialPorts : public SerialPorts {
     current.DCBlength = sizeof current;
     if (!GetCommState(handle, &current)) return nullptr;
     DCB wanted = LineSettings(baudRate, xonXoff);
-    if (!SetCommState(handle, &wanted)) return nullptr;
+    if (!SetCommState(handle, &wanted) || !RateTaken(handle, wanted.BaudRate)) return nullptr;
     if (!SetupComm(handle, kQueueBytes, kQueueBytes)) return nullptr;
     return port;
+  }
+
+ private:
+  // A driver may accept a rate it cannot produce and run the line at another
+  // one (Wine does so on a pseudo-terminal, at 38400); reading the rate back
+  // turns that into a failed opening instead of a garbled link. Only the rate
+  // is compared: Wine reads DTR and RTS back as enabled whatever was set.
+  static bool RateTaken(HANDLE handle, DWORD rate) {
+    DCB applied{};
+    applied.DCBlength = sizeof applied;
+    return GetCommState(handle, &applied) && applied.BaudRate == rate;
   }
 };
 
