@@ -1,6 +1,8 @@
 // Serial ports through the Win32 communications calls: the port is opened
 // without sharing, its line set from a cleared DCB, and the COMMTIMEOUTS
-// limits are the driver's own.
+// limits are the driver's own. Exclusive use is the system's share rule:
+// Windows refuses a second CreateFileA of a port open without sharing, Wine
+// lets it succeed.
 #include <windows.h>
 
 #include <algorithm>
