@@ -18,6 +18,15 @@ std::wstring WideFromCp1250(const std::string& text) {
   return wide;
 }
 
+std::string Cp1250FromWide(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = WideCharToMultiByte(kCp1250, 0, text.data(), size, nullptr, 0, "?", nullptr);
+  std::string bytes(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(kCp1250, 0, text.data(), size, bytes.data(), length, "?", nullptr);
+  return bytes;
+}
+
 std::string Utf8FromWide(const std::wstring& text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());

@@ -8,7 +8,7 @@
 #include "shells/win32/dpi.h"
 #include "shells/win32/message_box.h"
 #include "shells/win32/message_loop.h"
-#include "shells/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -24,6 +24,18 @@ constexpr UINT kRunMessage = WM_APP + 1;
 
 const win32_shell::FontSpec kWindowFont{L"MS Sans Serif", 11};
 const win32_shell::FontSpec kLabelFont{L"MS Sans Serif", 13};
+
+// A message as the label shows it: a static control breaks lines at CR LF.
+std::wstring LabelText(const std::string& message) {
+  const std::wstring text = platform::win32::WideFromCp1250(message);
+  std::wstring shown;
+  shown.reserve(text.size() + 8);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) shown += L'\r';
+    shown += text[i];
+  }
+  return shown;
+}
 
 // Everything the window shows also goes to standard error.
 void Echo(const std::string& text) { kvitra::EchoToStderr(text); }
@@ -47,7 +59,7 @@ bool TfrmKvitra::CreateWindowAndControls() {
   btnOK = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
                           Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
   if (!lblBlad || !btnOK) return false;
-  SetWindowTextW(lblBlad, win32_shell::WithCrLf(win32_shell::Cp1250ToWide(kvitra::messages::kInitialText)).c_str());
+  SetWindowTextW(lblBlad, LabelText(kvitra::messages::kInitialText).c_str());
   ApplyDpi(win32_shell::DpiForWindow(Handle()));
   CentreOnScreen();
   return true;
@@ -182,7 +194,7 @@ LRESULT TfrmKvitra::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TfrmKvitra::ShowError(const std::string& message) {
   if (!timer1Enabled_) timer1Enabled_ = SetTimer(Handle(), kTimer1, kTimer1PeriodMs, nullptr) != 0;
-  SetWindowTextW(lblBlad, win32_shell::WithCrLf(win32_shell::Cp1250ToWide(message)).c_str());
+  SetWindowTextW(lblBlad, LabelText(message).c_str());
   SizeLabelToText();
   Echo(message);
 }
@@ -200,7 +212,7 @@ platform::MessageAnswer TfrmKvitra::ShowMessage(const std::string& text, const s
 }
 
 void TfrmKvitra::SetTitle(const std::string& title) {
-  SetWindowTextW(Handle(), win32_shell::Cp1250ToWide(title).c_str());
+  SetWindowTextW(Handle(), platform::win32::WideFromCp1250(title).c_str());
 }
 
 void TfrmKvitra::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
@@ -213,5 +225,5 @@ void TfrmKvitra::Close() {
 
 void TfrmKvitra::ShowException(const std::string& what) {
   Echo(what);
-  MessageBoxW(Handle(), win32_shell::Cp1250ToWide(what).c_str(), L"Kvitra", MB_OK | MB_ICONHAND);
+  MessageBoxW(Handle(), platform::win32::WideFromCp1250(what).c_str(), L"Kvitra", MB_OK | MB_ICONHAND);
 }

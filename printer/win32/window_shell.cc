@@ -9,6 +9,7 @@
 
 #include "platform/environment.h"
 #include "platform/termination_requests.h"
+#include "platform/win32/wide_text.h"
 #include "printer/kvitra_run.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
@@ -17,7 +18,6 @@
 #include "printer/win32/kvitra_window.h"
 #include "shells/win32/message_loop.h"
 #include "shells/win32/startup_show_command.h"
-#include "shells/win32/wide_text.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ extern "C" void KvitraRunWithWindow(int, char**) {
     RunWithWindow();
   } catch (const std::exception& error) {
     kvitra::EchoToStderr(error.what());
-    MessageBoxW(nullptr, win32_shell::Cp1250ToWide(error.what()).c_str(), L"Kvitra", MB_OK | MB_ICONHAND);
+    MessageBoxW(nullptr, platform::win32::WideFromCp1250(error.what()).c_str(), L"Kvitra", MB_OK | MB_ICONHAND);
   } catch (...) {
     std::fputs("Kvitra: unexpected failure\n", stderr);
   }

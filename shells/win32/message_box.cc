@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "shells/win32/system_function.h"
-#include "shells/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace win32_shell {
 namespace {
@@ -98,8 +98,8 @@ int TimedMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UIN
 platform::MessageAnswer ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                                        platform::MessageButtons buttons, platform::MessageIcon icon,
                                        uint32_t timeoutMs, const MessageBoxStyle& style) {
-  const std::wstring wideText = Cp1250ToWide(text);
-  const std::wstring wideCaption = Cp1250ToWide(caption);
+  const std::wstring wideText = platform::win32::WideFromCp1250(text);
+  const std::wstring wideCaption = platform::win32::WideFromCp1250(caption);
   const UINT flags = ButtonStyle(buttons) | IconStyle(icon) | style.modality;
   const int result =
       timeoutMs > 0

@@ -5,11 +5,11 @@
 namespace win32_shell {
 
 int StartupShowCommand(bool startMinimised) {
-  if (startMinimised) return SW_SHOWMINIMIZED;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   GetStartupInfoW(&startup);
-  return (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWNORMAL;
+  if (startup.dwFlags & STARTF_USESHOWWINDOW) return startup.wShowWindow;
+  return startMinimised ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL;
 }
 
 }  // namespace win32_shell

@@ -13,9 +13,9 @@
 #include "platform/process_launcher.h"
 #include "platform/range_lock.h"
 #include "platform/termination_requests.h"
+#include "platform/win32/wide_text.h"
 #include "shells/win32/message_loop.h"
 #include "shells/win32/startup_show_command.h"
-#include "shells/win32/wide_text.h"
 #include "watcher/win32/varden_window.h"
 
 namespace {
@@ -23,7 +23,7 @@ namespace {
 // The arguments after the program name, as the logic takes texts: Windows-1250.
 std::vector<std::string> Arguments(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(win32_shell::WideToCp1250(argv[i]));
+  for (int i = 1; i < argc; ++i) arguments.push_back(platform::win32::Cp1250FromWide(argv[i]));
   return arguments;
 }
 
@@ -52,7 +52,7 @@ int wmain(int argc, wchar_t** argv) {
     Run(argc, argv);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "varden: %s\n", error.what());
-    MessageBoxW(nullptr, win32_shell::Cp1250ToWide(error.what()).c_str(), L"VARDEN", MB_OK | MB_ICONHAND);
+    MessageBoxW(nullptr, platform::win32::WideFromCp1250(error.what()).c_str(), L"VARDEN", MB_OK | MB_ICONHAND);
   }
   return 0;
 }

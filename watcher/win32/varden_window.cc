@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "platform/cp1250.h"
+#include "platform/win32/wide_text.h"
 #include "shells/win32/dpi.h"
 #include "shells/win32/message_box.h"
 #include "shells/win32/message_loop.h"
-#include "shells/win32/wide_text.h"
 
 namespace varden {
 namespace {
@@ -48,7 +48,7 @@ ClockFormatter UserTimeFormat() {
     time.wSecond = static_cast<WORD>(now.second);
     wchar_t formatted[64];
     const int length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, formatted, 64);
-    text = length > 1 ? win32_shell::WideToCp1250(std::wstring_view(formatted, length - 1)) : FormatTimeOfDay(now);
+    text = length > 1 ? platform::win32::Cp1250FromWide(std::wstring(formatted, length - 1)) : FormatTimeOfDay(now);
     return text;
   };
 }
@@ -159,7 +159,7 @@ platform::MessageAnswer TVARD::ShowMessage(const std::string& text, const std::s
 void TVARD::SetTitle(const std::string& title) {
   if (title == shownTitle_ || !Handle()) return;
   shownTitle_ = title;
-  SetWindowTextW(Handle(), win32_shell::Cp1250ToWide(title).c_str());
+  SetWindowTextW(Handle(), platform::win32::WideFromCp1250(title).c_str());
 }
 
 void TVARD::Minimise() {
