@@ -6,6 +6,7 @@
 #include "printer/messages.h"
 #include "printer/stderr_ui.h"
 #include "shells/win32/dpi.h"
+#include "shells/win32/labels.h"
 #include "shells/win32/message_box.h"
 #include "shells/win32/message_loop.h"
 #include "platform/win32/wide_text.h"
@@ -54,8 +55,7 @@ bool TfrmKvitra::CreateWindowAndControls() {
   const win32_shell::WindowClass windowClass{L"TfrmKvitra", GetSysColorBrush(COLOR_BTNFACE)};
   if (!Create(windowClass, kExStyle, kStyle, L"Kvitra", nullptr, {0, 0, 0, 0})) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  lblBlad = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, Handle(),
-                            nullptr, instance, nullptr);
+  lblBlad = win32_shell::CreateLabel(Handle(), L"");
   btnOK = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
                           Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
   if (!lblBlad || !btnOK) return false;
@@ -86,19 +86,9 @@ void TfrmKvitra::ApplyDpi(UINT dpi) {
 // The label is as large as its text, line breaks included; a text wider than
 // the window is cut off at the window's edge.
 void TfrmKvitra::SizeLabelToText() {
-  const int length = GetWindowTextLengthW(lblBlad);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(lblBlad, text.data(), length + 1);
-  text.resize(static_cast<size_t>(length));
-  RECT extent{0, 0, 0, 0};
-  if (HDC dc = GetDC(lblBlad)) {
-    HGDIOBJ previous = SelectObject(dc, labelFont_.get());
-    DrawTextW(dc, text.c_str(), length, &extent, DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
-    SelectObject(dc, previous);
-    ReleaseDC(lblBlad, dc);
-  }
-  MoveWindow(lblBlad, win32_shell::Scale(kLabelLeft, dpi_), win32_shell::Scale(kLabelTop, dpi_), extent.right,
-             extent.bottom, TRUE);
+  const SIZE extent = win32_shell::TextExtent(lblBlad);
+  MoveWindow(lblBlad, win32_shell::Scale(kLabelLeft, dpi_), win32_shell::Scale(kLabelTop, dpi_), extent.cx, extent.cy,
+             TRUE);
 }
 
 void TfrmKvitra::CentreOnScreen() {
@@ -114,10 +104,16 @@ void TfrmKvitra::CentreOnScreen() {
                area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TfrmKvitra::Show(int showCommand) { ShowWindow(Handle(), showCommand); }
+// The run is queued, so that the window is on screen (or on the task bar)
+// before the run blocks the message loop. Queued here rather than on a
+// message of the showing: a window shown minimised without activation
+// (SW_SHOWMINNOACTIVE, as Varden starts Kvitra) gets no WM_SHOWWINDOW under
+// Wine.
+void TfrmKvitra::Show(int showCommand) {
+  ShowWindow(Handle(), showCommand);
+  QueueRun();
+}
 
-// Queued, so that the window is on screen (or on the task bar) before the run
-// blocks the message loop.
 void TfrmKvitra::QueueRun() {
   if (runQueued_) return;
   runQueued_ = true;
@@ -148,12 +144,6 @@ void TfrmKvitra::Timer1Timer() {
 
 LRESULT TfrmKvitra::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SHOWWINDOW:
-      if (wParam) QueueRun();
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) QueueRun();
-      break;
     case WM_SETFOCUS:
       SetFocus(btnOK);
       return 0;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "shells/win32/dpi.h"
+#include "shells/win32/labels.h"
 #include "tests/support/fake_watcher_platform.h"
 #include "tests/win32/message_pump.h"
 
@@ -64,12 +65,17 @@ TEST_F(VardenWin32WindowTest, LayoutAt96Dpi) {
     const RECT b = BoundsInParent(l.control);
     EXPECT_EQ(b.left, l.bounds.left);
     EXPECT_EQ(b.top, l.bounds.top);
-    EXPECT_EQ(b.right, l.bounds.right);
     EXPECT_EQ(b.bottom, l.bounds.bottom);
+    // As wide as the layout says, wider only where the font needs it: no
+    // text is cut off.
+    EXPECT_GE(b.right, l.bounds.right);
+    EXPECT_LE(win32_shell::TextExtent(l.control).cx, b.right - b.left);
     EXPECT_EQ(FontHeight(l.control), l.fontHeight);
     EXPECT_EQ(WindowText(l.control), l.text);
   }
   EXPECT_EQ(GetParent(window.Label1), handle);
+  // The panel covers Label1 until it is hidden.
+  EXPECT_EQ(ChildWindowFromPointEx(handle, {100, 60}, CWP_SKIPINVISIBLE), window.PanStronaTyt());
 }
 
 TEST_F(VardenWin32WindowTest, Timer1RunsAJobAndTheTitleShowsTheClockAgain) {

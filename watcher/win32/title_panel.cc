@@ -1,6 +1,7 @@
 #include "watcher/win32/title_panel.h"
 
 #include "shells/win32/dpi.h"
+#include "shells/win32/labels.h"
 
 namespace varden {
 namespace {
@@ -20,14 +21,8 @@ const win32_shell::FontSpec kNameFont{L"Comic Sans MS", 48, true, true};
 const win32_shell::FontSpec kVersionFont{L"Comic Sans MS", 15, true, true};
 const win32_shell::FontSpec kSubtitleFont{L"Arial", 19, true, false};
 
-HWND MakeLabel(HWND parent, const wchar_t* text) {
-  return CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0, 0,
-                         parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
 void Place(HWND label, const LabelLayout& layout, UINT dpi) {
-  const RECT bounds = win32_shell::ScaledRect(layout.left, layout.top, layout.width, layout.height, dpi);
-  MoveWindow(label, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+  win32_shell::PlaceLabel(label, win32_shell::ScaledRect(layout.left, layout.top, layout.width, layout.height, dpi));
 }
 
 }  // namespace
@@ -43,9 +38,9 @@ bool TitlePanel::CreateIn(HWND parent) {
   const win32_shell::WindowClass panelClass{L"VardenTitlePanel", nullptr};
   if (!Create(panelClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"PanStronaTyt", parent, {0, 0, 0, 0}))
     return false;
-  Label5 = MakeLabel(Handle(), L" VARDEN  ");
-  Label15 = MakeLabel(Handle(), L"Wersja 1.3");
-  Label4 = MakeLabel(Handle(), L"Obrobka danych danych drukarki fiskalnej");
+  Label5 = win32_shell::CreateLabel(Handle(), L" VARDEN  ");
+  Label15 = win32_shell::CreateLabel(Handle(), L"Wersja 1.3");
+  Label4 = win32_shell::CreateLabel(Handle(), L"Obrobka danych danych drukarki fiskalnej");
   return Label5 && Label15 && Label4;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/cp1250.h"
 #include "platform/win32/wide_text.h"
 #include "shells/win32/dpi.h"
+#include "shells/win32/labels.h"
 #include "shells/win32/message_box.h"
 #include "shells/win32/message_loop.h"
 
@@ -70,11 +71,10 @@ TVARD::~TVARD() {
 bool TVARD::CreateWindowAndControls() {
   const win32_shell::WindowClass windowClass{L"TVARD", white_};
   if (!Create(windowClass, kExStyle, kStyle, L"VARD", nullptr, {0, 0, 0, 0})) return false;
-  Label1 = CreateWindowExW(0, L"STATIC", L" OBSŁUGA SIECIOWA DRUKARKI FISKALNEJ ",
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0, 0,
-                           Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  // Created last, the panel lies above Label1 until it is hidden.
+  Label1 = win32_shell::CreateLabel(Handle(), L" OBSŁUGA SIECIOWA DRUKARKI FISKALNEJ ");
   if (!Label1 || !panel_.CreateIn(Handle())) return false;
+  // The panel lies above Label1 until it is hidden.
+  SetWindowPos(panel_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   KREACJA();
   SetTimer(Handle(), kTimer1, kTimer1IntervalMs, nullptr);
   SetTimer(Handle(), kTimer2, kTimer2IntervalMs, nullptr);
@@ -90,8 +90,7 @@ void TVARD::ApplyDpi(UINT dpi, const RECT* suggested) {
                SWP_NOZORDER | SWP_NOACTIVATE);
   label1Font_ = win32_shell::CreateLayoutFont(kLabel1Font, dpi);
   win32_shell::SetControlFont(Label1, label1Font_.get());
-  const RECT label = Scaled(kLabel1, dpi);
-  MoveWindow(Label1, label.left, label.top, label.right - label.left, label.bottom - label.top, TRUE);
+  win32_shell::PlaceLabel(Label1, Scaled(kLabel1, dpi));
   panel_.ApplyDpi(dpi);
 }
 
