@@ -3,13 +3,13 @@
 #include <exception>
 #include <string>
 
+#include "platform/win32/wide_text.h"
 #include "printer/messages.h"
 #include "printer/stderr_ui.h"
 #include "shells/win32/dpi.h"
 #include "shells/win32/labels.h"
 #include "shells/win32/message_box.h"
 #include "shells/win32/message_loop.h"
-#include "platform/win32/wide_text.h"
 
 namespace {
 

@@ -17,7 +17,7 @@ bool RegisterOnce(const WindowClass& windowClass, WNDPROC procedure) {
   description.lpfnWndProc = procedure;
   description.hInstance = instance;
   description.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIconResource));
-  description.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  description.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   description.hbrBackground = windowClass.background;
   description.lpszClassName = windowClass.name;
   return RegisterClassExW(&description) != 0;
