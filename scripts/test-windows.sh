@@ -25,6 +25,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 server_pid=""
+display_pid=""
 finish() {
   if [ -n "$server_pid" ]; then
     # The prefix's own processes (services, devices, desktop) do not end with
@@ -34,10 +35,22 @@ finish() {
     kill "$server_pid" 2>/dev/null || true
     wait "$server_pid" 2>/dev/null || true
   fi
+  if [ -n "$display_pid" ]; then
+    kill "$display_pid" 2>/dev/null || true
+    wait "$display_pid" 2>/dev/null || true
+  fi
   rm -rf "$WINEPREFIX"
 }
 trap finish EXIT
 trap 'exit 130' INT TERM
+
+# The window tests need a screen: a virtual one of this run's own, on a free
+# display number, before Wine starts (its desktop takes the display it finds).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$logs/display" >"$logs/xvfb.log" 2>&1 &
+display_pid=$!
+for _ in $(seq 100); do [ -s "$logs/display" ] && break; sleep 0.1; done
+DISPLAY=:$(cat "$logs/display")
+export DISPLAY
 
 # One server for the whole run, kept alive between the tests (-p) and in the
 # foreground of its own process (-f), so that it can be ended by its process id.

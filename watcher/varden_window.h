@@ -10,18 +10,10 @@
 #include <vector>
 
 #include "watcher/watcher.h"
+#include "watcher/watcher_platform.h"
 #include "watcher/watcher_shell.h"
 
 namespace varden {
-
-struct WatcherPlatform {
-  platform::Clock& clock;
-  platform::RangeLocks& locks;
-  platform::ProcessLauncher& launcher;
-  platform::JobFileProbe& files;
-  std::string defaultJobDir;
-  PrinterProgramFor printerProgram;
-};
 
 class TVARD : public QWidget, public WatcherShell {
   Q_OBJECT

@@ -1,0 +1,116 @@
+// Serial ports through the Win32 communications calls: the port is opened
+// without sharing, its line set from a cleared DCB, and the COMMTIMEOUTS
+// limits are the driver's own. Exclusive use is the system's share rule:
+// Windows refuses a second CreateFileA of a port open without sharing, Wine
+// lets it succeed.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/serial_port.h"
+
+namespace platform {
+namespace {
+
+constexpr DWORD kQueueBytes = 1024;
+constexpr char kXon = 0x11;
+constexpr char kXoff = 0x13;
+constexpr WORD kXonLimit = 896;
+constexpr WORD kXoffLimit = 128;
+
+// 8N1, binary, no hardware flow control, DTR and RTS not asserted; every
+// field not named here stays zero, so nothing of the port's earlier settings
+// survives.
+DCB LineSettings(int32_t baudRate, bool xonXoff) {
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  dcb.BaudRate = static_cast<DWORD>(baudRate);
+  dcb.ByteSize = 8;
+  dcb.Parity = NOPARITY;
+  dcb.StopBits = ONESTOPBIT;
+  dcb.fBinary = TRUE;
+  dcb.fDtrControl = DTR_CONTROL_DISABLE;
+  dcb.fRtsControl = RTS_CONTROL_DISABLE;
+  if (xonXoff) {
+    dcb.fOutX = TRUE;
+    dcb.fInX = TRUE;
+    dcb.XonChar = kXon;
+    dcb.XoffChar = kXoff;
+    dcb.XonLim = kXonLimit;
+    dcb.XoffLim = kXoffLimit;
+  }
+  return dcb;
+}
+
+class CommSerialPort : public SerialPort {
+ public:
+  explicit CommSerialPort(HANDLE handle) : handle_(handle) {}
+  ~CommSerialPort() override { CloseHandle(handle_); }
+
+  bool SetTimeouts(const CommTimeouts& timeouts) override {
+    COMMTIMEOUTS limits{};
+    limits.ReadIntervalTimeout = timeouts.readIntervalTimeout;
+    limits.ReadTotalTimeoutMultiplier = timeouts.readTotalTimeoutMultiplier;
+    limits.ReadTotalTimeoutConstant = timeouts.readTotalTimeoutConstant;
+    limits.WriteTotalTimeoutMultiplier = timeouts.writeTotalTimeoutMultiplier;
+    limits.WriteTotalTimeoutConstant = timeouts.writeTotalTimeoutConstant;
+    return SetCommTimeouts(handle_, &limits) != FALSE;
+  }
+
+  // A write that runs out of time succeeds with fewer bytes written.
+  bool Write(const uint8_t* data, size_t size, size_t& written) override {
+    const DWORD count = static_cast<DWORD>(std::min<size_t>(size, MAXDWORD));
+    DWORD done = 0;
+    const bool ok = WriteFile(handle_, data, count, &done, nullptr) != FALSE;
+    written = done;
+    return ok;
+  }
+
+  bool ReadByte(uint8_t& byte, size_t& received) override {
+    DWORD done = 0;
+    const bool ok = ReadFile(handle_, &byte, 1, &done, nullptr) != FALSE;
+    received = done;
+    return ok;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class CommSerialPorts : public SerialPorts {
+ public:
+  std::unique_ptr<SerialPort> Open(const std::string& portName, int32_t baudRate,
+                                   bool xonXoff) override {
+    const HANDLE handle = CreateFileA(portName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    auto port = std::make_unique<CommSerialPort>(handle);
+    DCB current{};
+    current.DCBlength = sizeof current;
+    if (!GetCommState(handle, &current)) return nullptr;
+    DCB wanted = LineSettings(baudRate, xonXoff);
+    if (!SetCommState(handle, &wanted) || !RateTaken(handle, wanted.BaudRate)) return nullptr;
+    if (!SetupComm(handle, kQueueBytes, kQueueBytes)) return nullptr;
+    return port;
+  }
+
+ private:
+  // A driver may accept a rate it cannot produce and run the line at another
+  // one (Wine does so on a pseudo-terminal, at 38400); reading the rate back
+  // turns that into a failed opening instead of a garbled link. Only the rate
+  // is compared: Wine reads DTR and RTS back as enabled whatever was set.
+  static bool RateTaken(HANDLE handle, DWORD rate) {
+    DCB applied{};
+    applied.DCBlength = sizeof applied;
+    return GetCommState(handle, &applied) && applied.BaudRate == rate;
+  }
+};
+
+}  // namespace
+
+SerialPorts& SystemSerialPorts() {
+  static CommSerialPorts ports;
+  return ports;
+}
+
+}  // namespace platform

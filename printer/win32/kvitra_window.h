@@ -1,0 +1,62 @@
+#pragma once
+// Kvitra's one window on Windows: empty while the job runs, the error window
+// after a failed run. It carries out the run once, queued at its first
+// showing, and implements the user-interface port the run reports through.
+#include <windows.h>
+
+#include "platform/user_interface.h"
+#include "printer/kvitra_run.h"
+#include "shells/win32/fonts.h"
+#include "shells/win32/window.h"
+
+class TfrmKvitra : public win32_shell::Window, public platform::UserInterface {
+ public:
+  static constexpr UINT_PTR kTimer1 = 1;
+  static constexpr UINT kTimer1PeriodMs = 1000;
+
+  TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job);
+  ~TfrmKvitra() override;
+
+  // Creates the window, hidden, laid out for the monitor it is on and centred
+  // there; false when the system cannot create it.
+  bool CreateWindowAndControls();
+  // The first showing queues the run.
+  void Show(int showCommand);
+
+  void ShowError(const std::string& message) override;
+  platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                      platform::MessageButtons buttons, platform::MessageIcon icon,
+                                      uint32_t timeoutMs = 0) override;
+  void SetTitle(const std::string& title) override;
+  void Minimise() override;
+  void ProcessEvents() override;
+  void Close() override;
+
+  // An exception that escaped the run, shown in a standard message box.
+  void ShowException(const std::string& what);
+
+  HWND lblBlad = nullptr;
+  HWND btnOK = nullptr;
+  bool Timer1Enabled() const { return timer1Enabled_; }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void QueueRun();
+  void FormActivate();
+  void btnOKClick();
+  void Timer1Timer();
+  void ApplyDpi(UINT dpi);
+  void SizeLabelToText();
+  void CentreOnScreen();
+
+  kvitra::KvitraRun run_;
+  UINT dpi_ = 96;
+  win32_shell::Font windowFont_;
+  win32_shell::Font labelFont_;
+  bool runQueued_ = false;
+  // Set before the run starts: later showings and activations start no run.
+  bool activated_ = false;
+  bool timer1Enabled_ = false;
+  // The program ends when its window is closed, not when the object goes.
+  bool quitOnDestroy_ = true;
+};

@@ -1,0 +1,100 @@
+// LockFile range locks on a lock file in a scratch directory. The tests
+// against a Linux process's lock run from range_locks_linux.sh, which sets
+// the variables they need; without them they are skipped.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/range_lock.h"
+#include "tests/win32/temp_dir.h"
+
+namespace platform {
+namespace {
+
+using win32::testing::TempDir;
+
+TEST(LockFileRangeLocksTest, LockExcludesOtherHandlesUntilReleasedOrClosed) {
+  TempDir dir;
+  dir.Write("looku.dat", "");
+  RangeLocks& locks = SystemRangeLocks();
+  auto first = locks.Open(dir.File("looku.dat"));
+  auto second = locks.Open(dir.File("looku.dat"));  // opened shared: both opens succeed
+  ASSERT_TRUE(first && second);
+  ASSERT_TRUE(first->TryLock(0, 4));
+  EXPECT_FALSE(second->TryLock(0, 4));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_LOCK_VIOLATION));
+  EXPECT_FALSE(second->TryLock(3, 1));
+  EXPECT_TRUE(second->TryLock(4, 1)) << "bytes past the range stay free";
+  EXPECT_FALSE(second->Unlock(0, 4)) << "only the holder can unlock";
+
+  ASSERT_TRUE(first->Unlock(0, 4));
+  EXPECT_TRUE(second->TryLock(0, 4));
+  second.reset();  // closing drops the lock
+  EXPECT_TRUE(first->TryLock(0, 4));
+}
+
+TEST(LockFileRangeLocksTest, LockFileIsNeverCreatedAndFoundWithoutLetterCase) {
+  TempDir dir;
+  RangeLocks& locks = SystemRangeLocks();
+  EXPECT_FALSE(locks.FileExists(dir.File("looku.dat")));
+  EXPECT_EQ(locks.Open(dir.File("looku.dat")), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("looku.dat")));
+  std::filesystem::create_directory(dir.File("looku.dat"));
+  EXPECT_FALSE(locks.FileExists(dir.File("looku.dat")));
+  EXPECT_EQ(locks.Open(dir.File("looku.dat")), nullptr);
+  std::filesystem::remove(dir.File("looku.dat"));
+  dir.Write("LOOKU.DAT", "");
+  EXPECT_TRUE(locks.FileExists(dir.File("looku.dat")));
+  EXPECT_NE(locks.Open(dir.File("looku.dat")), nullptr);
+}
+
+TEST(LockFileRangeLocksTest, FileHeldOpenWithoutSharingCannotBeOpened) {
+  TempDir dir;
+  dir.Write("looku.dat", "");
+  const HANDLE holder = CreateFileA(dir.File("looku.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(SystemRangeLocks().Open(dir.File("looku.dat")), nullptr);
+  CloseHandle(holder);
+  EXPECT_NE(SystemRangeLocks().Open(dir.File("looku.dat")), nullptr);
+}
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// LOCKED_BY_LINUX names a file whose bytes 0 to 3 a Linux process holds.
+TEST(LinuxLockTest, RangeHeldByALinuxProcessIsRefused) {
+  const std::string path = Variable("LOCKED_BY_LINUX");
+  if (path.empty()) GTEST_SKIP() << "run by range_locks_linux.sh";
+  auto file = SystemRangeLocks().Open(path);
+  ASSERT_NE(file, nullptr);
+  EXPECT_FALSE(file->TryLock(0, 4));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_LOCK_VIOLATION));
+}
+
+// HOLD_FOR_LINUX names a file to lock; the lock is held until the file
+// HOLD_FOR_LINUX.release appears (at most 30 s), and HOLD_FOR_LINUX.ready
+// tells the Linux side that it is taken.
+TEST(LinuxLockTest, RangeHeldHereUntilReleased) {
+  const std::string path = Variable("HOLD_FOR_LINUX");
+  if (path.empty()) GTEST_SKIP() << "run by range_locks_linux.sh";
+  auto file = SystemRangeLocks().Open(path);
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->TryLock(0, 4));
+  std::ofstream(path + ".ready") << "locked\n";
+  for (int i = 0; i < 3000 && !std::filesystem::exists(path + ".release"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(std::filesystem::exists(path + ".release"));
+  EXPECT_TRUE(file->Unlock(0, 4));
+}
+
+}  // namespace
+}  // namespace platform

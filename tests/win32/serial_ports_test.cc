@@ -1,0 +1,184 @@
+// Serial ports over a null-modem pair of pseudo-terminals that
+// with_com_pair.sh links into the Wine prefix; COM_PAIR names the two ports
+// ("COM21 COM22"). Without it the tests are skipped.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "platform/comm_timeouts.h"
+#include "platform/serial_port.h"
+
+namespace platform {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+constexpr uint32_t M = kMaxDword;
+
+class CommSerialPortsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* pair = std::getenv("COM_PAIR");
+    if (pair == nullptr) GTEST_SKIP() << "run by with_com_pair.sh";
+    std::istringstream(pair) >> nameA_ >> nameB_;
+    nameA_ = "\\\\.\\" + nameA_;
+    nameB_ = "\\\\.\\" + nameB_;
+  }
+
+  std::unique_ptr<SerialPort> Open(const std::string& name, bool xonXoff = false, int32_t baud = 9600) {
+    auto port = SystemSerialPorts().Open(name, baud, xonXoff);
+    EXPECT_NE(port, nullptr) << name;
+    if (port) EXPECT_TRUE(port->SetTimeouts({0, 0, 1000, 0, 1000}));
+    return port;
+  }
+
+  static void Send(SerialPort& port, const std::string& bytes) {
+    size_t written = 0;
+    ASSERT_TRUE(port.Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written));
+    ASSERT_EQ(written, bytes.size());
+  }
+
+  // Reads until `count` bytes have come or a read ends empty.
+  static std::string Receive(SerialPort& port, size_t count) {
+    std::string bytes;
+    uint8_t byte = 0;
+    size_t received = 0;
+    while (bytes.size() < count && port.ReadByte(byte, received) && received == 1) bytes += char(byte);
+    return bytes;
+  }
+
+  // The line settings the port keeps once it is closed again.
+  DCB SettingsLeftOn(const std::string& name) {
+    const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(GetCommState(handle, &dcb));
+    CloseHandle(handle);
+    return dcb;
+  }
+
+  std::string nameA_, nameB_;
+};
+
+// Wine reads DTR and RTS back as enabled whatever was set (its GetCommState
+// reports the modem lines it cannot read from a pseudo-terminal that way),
+// so they are not compared here.
+TEST_F(CommSerialPortsTest, LineSettingsAreEightNoneOneWithTheChosenRateAndFlowControl) {
+  Open(nameA_, true, 19200).reset();
+  DCB dcb = SettingsLeftOn(nameA_);
+  EXPECT_EQ(dcb.BaudRate, 19200u);
+  EXPECT_EQ(dcb.ByteSize, 8);
+  EXPECT_EQ(dcb.Parity, NOPARITY);
+  EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
+  EXPECT_FALSE(dcb.fOutxCtsFlow);
+  EXPECT_FALSE(dcb.fOutxDsrFlow);
+  EXPECT_TRUE(dcb.fOutX && dcb.fInX);
+  EXPECT_EQ(dcb.XonChar, 0x11);
+  EXPECT_EQ(dcb.XoffChar, 0x13);
+
+  Open(nameA_, false, 9600).reset();
+  dcb = SettingsLeftOn(nameA_);
+  EXPECT_EQ(dcb.BaudRate, 9600u);
+  EXPECT_FALSE(dcb.fOutX || dcb.fInX);
+}
+
+TEST_F(CommSerialPortsTest, EveryByteValuePassesUnchangedWithoutXonXoff) {
+  auto a = Open(nameA_);
+  auto b = Open(nameB_);
+  ASSERT_TRUE(a && b);
+  std::string all;
+  for (int value = 0; value < 256; ++value) all += char(value);
+  Send(*a, all);
+  EXPECT_EQ(Receive(*b, all.size()), all);
+  Send(*b, "\x13\x11ok");
+  EXPECT_EQ(Receive(*a, 4), "\x13\x11ok");
+}
+
+TEST_F(CommSerialPortsTest, XonXoffTakesFlowControlBytesOutOfTheData) {
+  auto a = Open(nameA_, true);
+  auto b = Open(nameB_);
+  ASSERT_TRUE(a && b);
+  Send(*b, "a\x13\x11" "b");
+  EXPECT_EQ(Receive(*a, 2), "ab");
+}
+
+TEST_F(CommSerialPortsTest, MissingPortOrARateTheLineCannotTakeFailsTheOpening) {
+  EXPECT_EQ(SystemSerialPorts().Open("\\\\.\\COM99", 9600, false), nullptr);
+  EXPECT_EQ(SystemSerialPorts().Open(nameA_, 12345, false), nullptr);
+  EXPECT_NE(SystemSerialPorts().Open(nameA_, 115200, false), nullptr);
+}
+
+bool RunningUnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+TEST_F(CommSerialPortsTest, SecondOpenOfAnOpenPortIsRefused) {
+  if (RunningUnderWine()) GTEST_SKIP() << "Wine's CreateFileA ignores share mode 0 on a serial port";
+  auto first = Open(nameA_);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(SystemSerialPorts().Open(nameA_, 9600, false), nullptr);
+}
+
+TEST_F(CommSerialPortsTest, ReadLimitsFollowTheCommTimeoutsRules) {
+  auto a = Open(nameA_);
+  auto b = Open(nameB_);
+  ASSERT_TRUE(a && b);
+  struct Case {
+    const char* name;
+    CommTimeouts timeouts;
+    int sendAfterMs;  // -1: nothing sent
+    size_t received;
+    int minMs, maxMs;
+  } cases[] = {
+      {"at once", {M, 0, 0, 0, 0}, -1, 0, 0, 100},
+      {"total limit", {200, 50, 100, 0, 0}, -1, 0, 130, 1000},
+      {"byte ends the wait", {200, 200, 2000, 0, 0}, 50, 1, 30, 1200},
+      {"first byte rule", {M, M, 2000, 0, 0}, 50, 1, 30, 1200},
+      {"first byte rule times out", {M, M, 150, 0, 0}, -1, 0, 130, 1000},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(a->SetTimeouts(c.timeouts)) << c.name;
+    std::thread sender;
+    if (c.sendAfterMs >= 0)
+      sender = std::thread([&] {
+        std::this_thread::sleep_for(milliseconds(c.sendAfterMs));
+        Send(*b, "z");
+      });
+    const auto start = steady_clock::now();
+    uint8_t byte = 0;
+    size_t received = 9;
+    EXPECT_TRUE(a->ReadByte(byte, received)) << c.name;
+    const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
+    if (sender.joinable()) sender.join();
+    EXPECT_EQ(received, c.received) << c.name;
+    EXPECT_GE(spent, c.minMs) << c.name;
+    EXPECT_LE(spent, c.maxMs) << c.name;
+  }
+}
+
+TEST_F(CommSerialPortsTest, WriteLimitEndsAWriteThatCannotGetThrough) {
+  auto a = Open(nameA_);
+  auto b = Open(nameB_);  // open, but nobody reads it: the buffers fill up and stay full
+  ASSERT_TRUE(a && b);
+  ASSERT_TRUE(a->SetTimeouts({0, 0, 0, 0, 300}));
+  const std::string bytes(1 << 20, 'w');
+  size_t written = 0;
+  const auto start = steady_clock::now();
+  a->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written);
+  const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
+  EXPECT_LT(written, bytes.size());
+  EXPECT_GE(spent, 250);
+  EXPECT_LE(spent, 3000);
+}
+
+}  // namespace
+}  // namespace platform

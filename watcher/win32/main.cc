@@ -1,0 +1,58 @@
+// VARDEN.EXE: watches the shared job directory and runs the printer program
+// for each new job, one at a time under the directory's lock.
+#include <windows.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/job_file_probe.h"
+#include "platform/process_launcher.h"
+#include "platform/range_lock.h"
+#include "platform/termination_requests.h"
+#include "platform/win32/wide_text.h"
+#include "shells/win32/message_loop.h"
+#include "shells/win32/startup_show_command.h"
+#include "watcher/win32/varden_window.h"
+
+namespace {
+
+// The arguments after the program name, as the logic takes texts: Windows-1250.
+std::vector<std::string> Arguments(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(platform::win32::Cp1250FromWide(argv[i]));
+  return arguments;
+}
+
+void Run(int argc, wchar_t** argv) {
+  platform::WaitableEvent* terminationRequests = platform::TerminationRequests();
+  const varden::WatcherPlatform world{platform::SystemClock(),
+                                      platform::SystemRangeLocks(),
+                                      platform::SystemProcessLauncher(),
+                                      platform::SystemJobFileProbe(),
+                                      platform::SystemEnvironment().ZembranoDir(),
+                                      platform::PrinterProgramPath};
+  varden::TVARD VARD(world, Arguments(argc, argv));
+  if (!VARD.CreateWindowAndControls()) {
+    std::fprintf(stderr, "varden: the window cannot be created (error %lu)\n", GetLastError());
+    return;
+  }
+  VARD.Show(win32_shell::StartupShowCommand(false));
+  win32_shell::RunMessageLoop(VARD.Handle(), terminationRequests, [&VARD] { VARD.Close(); });
+  VARD.PAM_KONIEC_PROG();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  try {
+    Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "varden: %s\n", error.what());
+    MessageBoxW(nullptr, platform::win32::WideFromCp1250(error.what()).c_str(), L"VARDEN", MB_OK | MB_ICONHAND);
+  }
+  return 0;
+}
