@@ -19,3 +19,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The compiler's own runtime (libstdc++, libgcc, winpthread) goes into each
 # program, so that a program runs without MinGW's DLLs beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# The programs and tests built here run under Wine: CTest starts each test,
+# and GoogleTest's discovery, through it (scripts/test-windows.sh sets up the
+# Wine prefix they run in).
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

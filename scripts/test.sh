@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, configures, builds and runs the whole test suite.
-#   scripts/test.sh             ordinary build in build/
+#   scripts/test.sh             ordinary build in build/, then the Windows build
+#                               and its tests under Wine (scripts/test-windows.sh)
 #   scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,3 +20,6 @@ cmake -S . -B "$build" -G Ninja "${options[@]}"
 cmake --build "$build" -j "$(nproc)"
 # The fault matrix and the soak (label "long") run once, from .ci/run.
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 -LE long
+if [ "$build" = build ]; then
+  scripts/test-windows.sh
+fi

@@ -2,29 +2,41 @@
 
 #include <windows.h>
 
+#include <climits>
+
 namespace platform::win32 {
 namespace {
 
 constexpr UINT kCp1250 = 1250;
 
+// Longer texts than an int can count are not converted (no path or variable
+// comes near it).
+bool Countable(size_t size) { return size <= static_cast<size_t>(INT_MAX / 4); }
+
+std::string Narrow(UINT codePage, const std::wstring& text) {
+  if (text.empty() || !Countable(text.size())) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = ::WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string out(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(codePage, 0, text.data(), length, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
 }  // namespace
 
 std::wstring WideFromCp1250(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(kCp1250, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(kCp1250, 0, text.data(), size, wide.data(), length);
-  return wide;
+  if (text.empty() || !Countable(text.size())) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = ::MultiByteToWideChar(kCp1250, 0, text.data(), length, nullptr, 0);
+  if (size <= 0) return {};
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  ::MultiByteToWideChar(kCp1250, 0, text.data(), length, out.data(), size);
+  return out;
 }
 
-std::string Utf8FromWide(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
-  return utf8;
-}
+std::string Cp1250FromWide(const std::wstring& text) { return Narrow(kCp1250, text); }
+
+std::string Utf8FromWide(const std::wstring& text) { return Narrow(CP_UTF8, text); }
 
 }  // namespace platform::win32

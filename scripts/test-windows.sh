@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Cross-builds for 64-bit Windows in build-win/ (scripts/build-windows.sh) and
+# runs its test suite under Wine, in a Wine prefix made for this run alone and
+# removed at its end, also when a step fails. Extra arguments go to ctest
+# (for example -R win32_).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds() { date +%s; }
+started=$(seconds)
+scripts/build-windows.sh
+built=$(seconds)
+
+# Wine's own output (and that of the helper processes it starts, which keep
+# the standard handles they inherit open for as long as they run) goes to
+# files: a pipe would never be read to its end.
+logs=build-win/wine-logs
+rm -rf "$logs" && mkdir -p "$logs"
+
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/kvitra-wine.XXXXXX")
+export WINEPREFIX
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No Mono and no Gecko: a new prefix would otherwise offer to install them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+server_pid=""
+finish() {
+  if [ -n "$server_pid" ]; then
+    kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
+  fi
+  rm -rf "$WINEPREFIX"
+}
+trap finish EXIT
+
+# The prefix's first user settings, in place before wineboot makes the rest:
+# the desktop process takes its display driver when it starts, and a setting
+# written after it has started would not reach it.
+# * Without a window manager Wine waits 2 s whenever a window is hidden or
+#   destroyed, unless it manages no windows itself (Managed=N).
+# * Without an X server, the null display driver still makes windows and
+#   delivers their messages (the launcher's tests close a child's windows).
+cat > "$WINEPREFIX/user.reg" <<'EOF'
+WINE REGISTRY Version 2
+;; All keys relative to \\User\\S-1-5-21-0-0-0-1000
+
+#arch=win64
+
+[Software\\Wine\\X11 Driver]
+"Managed"="N"
+EOF
+if [ -z "${DISPLAY:-}" ]; then
+  printf '\n[Software\\\\Wine\\\\Drivers]\n"Graphics"="null"\n' >> "$WINEPREFIX/user.reg"
+fi
+
+# One server for the whole run, kept alive between the tests (-p) and in the
+# foreground of its own process (-f), so that it can be ended by its process id.
+wineserver -f -p >"$logs/wineserver.log" 2>&1 &
+server_pid=$!
+wineboot -i >"$logs/wineboot.log" 2>&1
+prefix_ready=$(seconds)
+
+status=0
+ctest --test-dir build-win --output-on-failure -j 2 --timeout 300 "$@" || status=$?
+tested=$(seconds)
+
+echo "Windows: build $((built - started)) s, Wine prefix $((prefix_ready - built)) s," \
+     "tests under Wine $((tested - prefix_ready)) s"
+exit "$status"
