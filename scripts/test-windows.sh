@@ -52,6 +52,26 @@ for _ in $(seq 100); do [ -s "$logs/display" ] && break; sleep 0.1; done
 DISPLAY=:$(cat "$logs/display")
 export DISPLAY
 
+# The prefix's first user settings, in place before wineboot makes the rest:
+# the desktop process takes its display driver when it starts, and a setting
+# written after it has started would not reach it.
+# * Without a window manager Wine waits 2 s whenever a window is hidden or
+#   destroyed, unless it manages no windows itself (Managed=N).
+# * Without an X server, the null display driver still makes windows and
+#   delivers their messages (the launcher's tests close a child's windows).
+cat > "$WINEPREFIX/user.reg" <<'EOF'
+WINE REGISTRY Version 2
+;; All keys relative to \\User\\S-1-5-21-0-0-0-1000
+
+#arch=win64
+
+[Software\\Wine\\X11 Driver]
+"Managed"="N"
+EOF
+if [ -z "${DISPLAY:-}" ]; then
+  printf '\n[Software\\\\Wine\\\\Drivers]\n"Graphics"="null"\n' >> "$WINEPREFIX/user.reg"
+fi
+
 # One server for the whole run, kept alive between the tests (-p) and in the
 # foreground of its own process (-f), so that it can be ended by its process id.
 wineserver -f -p >"$logs/wineserver.log" 2>&1 &
@@ -61,9 +81,6 @@ if ! kill -0 "$server_pid" 2>/dev/null; then
   echo "test-windows: the Wine server of this run has ended (see $logs/wineserver.log)" >&2
   exit 1
 fi
-# Without a window manager Wine waits 2 s whenever a window is hidden or
-# destroyed, unless it manages no windows itself.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$logs/reg.log" 2>&1
 prefix_ready=$(seconds)
 
 status=0

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/serial_port.h"
+#include "platform/win32/win32_handle.h"
 
 namespace platform {
 namespace {
@@ -45,7 +46,6 @@ DCB LineSettings(int32_t baudRate, bool xonXoff) {
 class CommSerialPort : public SerialPort {
  public:
   explicit CommSerialPort(HANDLE handle) : handle_(handle) {}
-  ~CommSerialPort() override { CloseHandle(handle_); }
 
   bool SetTimeouts(const CommTimeouts& timeouts) override {
     COMMTIMEOUTS limits{};
@@ -54,27 +54,27 @@ class CommSerialPort : public SerialPort {
     limits.ReadTotalTimeoutConstant = timeouts.readTotalTimeoutConstant;
     limits.WriteTotalTimeoutMultiplier = timeouts.writeTotalTimeoutMultiplier;
     limits.WriteTotalTimeoutConstant = timeouts.writeTotalTimeoutConstant;
-    return SetCommTimeouts(handle_, &limits) != FALSE;
+    return SetCommTimeouts(handle_.get(), &limits) != FALSE;
   }
 
   // A write that runs out of time succeeds with fewer bytes written.
   bool Write(const uint8_t* data, size_t size, size_t& written) override {
     const DWORD count = static_cast<DWORD>(std::min<size_t>(size, MAXDWORD));
     DWORD done = 0;
-    const bool ok = WriteFile(handle_, data, count, &done, nullptr) != FALSE;
+    const bool ok = WriteFile(handle_.get(), data, count, &done, nullptr) != FALSE;
     written = done;
     return ok;
   }
 
   bool ReadByte(uint8_t& byte, size_t& received) override {
     DWORD done = 0;
-    const bool ok = ReadFile(handle_, &byte, 1, &done, nullptr) != FALSE;
+    const bool ok = ReadFile(handle_.get(), &byte, 1, &done, nullptr) != FALSE;
     received = done;
     return ok;
   }
 
  private:
-  HANDLE handle_;
+  win32::Handle handle_;
 };
 
 class CommSerialPorts : public SerialPorts {

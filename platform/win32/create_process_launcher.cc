@@ -8,6 +8,7 @@
 #include "platform/win32/child_environment.h"
 #include "platform/win32/system_error_text.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_handle.h"
 
 namespace platform {
 namespace {
@@ -36,11 +37,10 @@ class CreatedChild : public ChildProcess {
   CreatedChild(HANDLE process, DWORD processId) : process_(process), processId_(processId) {}
   ~CreatedChild() override {
     if (!exited_) Kill();
-    CloseHandle(process_);
   }
 
   bool HasExited() override {
-    if (!exited_ && WaitForSingleObject(process_, 0) != WAIT_TIMEOUT) Record();
+    if (!exited_ && WaitForSingleObject(process_.get(), 0) != WAIT_TIMEOUT) Record();
     return exited_;
   }
 
@@ -55,20 +55,20 @@ class CreatedChild : public ChildProcess {
   // keeps its own.
   void Kill() override {
     if (exited_) return;
-    TerminateProcess(process_, 0);
-    WaitForSingleObject(process_, INFINITE);
+    TerminateProcess(process_.get(), 0);
+    WaitForSingleObject(process_.get(), INFINITE);
     Record();
   }
 
  private:
   void Record() {
     DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
+    GetExitCodeProcess(process_.get(), &code);
     exitCode_ = static_cast<int32_t>(code);
     exited_ = true;
   }
 
-  HANDLE process_;
+  win32::Handle process_;
   DWORD processId_;
   bool exited_ = false;
   int32_t exitCode_ = 0;

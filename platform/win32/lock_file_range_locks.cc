@@ -6,6 +6,7 @@
 
 #include "platform/range_lock.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_handle.h"
 
 namespace platform {
 namespace {
@@ -13,21 +14,20 @@ namespace {
 class LockFileRangeLock : public RangeLockFile {
  public:
   explicit LockFileRangeLock(HANDLE handle) : handle_(handle) {}
-  ~LockFileRangeLock() override { CloseHandle(handle_); }
 
   // LockFile never waits: it fails at once while the range is taken.
   bool TryLock(uint64_t offset, uint64_t length) override {
-    return LockFile(handle_, Low(offset), High(offset), Low(length), High(length)) != FALSE;
+    return LockFile(handle_.get(), Low(offset), High(offset), Low(length), High(length)) != FALSE;
   }
   bool Unlock(uint64_t offset, uint64_t length) override {
-    return UnlockFile(handle_, Low(offset), High(offset), Low(length), High(length)) != FALSE;
+    return UnlockFile(handle_.get(), Low(offset), High(offset), Low(length), High(length)) != FALSE;
   }
 
  private:
   static DWORD Low(uint64_t value) { return static_cast<DWORD>(value); }
   static DWORD High(uint64_t value) { return static_cast<DWORD>(value >> 32); }
 
-  HANDLE handle_;
+  win32::Handle handle_;
 };
 
 // Windows matches names without regard to letter case by itself.

@@ -12,18 +12,23 @@
 #include "platform/process_launcher.h"
 #include "platform/win32/child_environment.h"
 #include "platform/win32/system_error_text.h"
-#include "tests/win32/temp_dir.h"
+#include "tests/win32/scratch_dir.h"
 
 namespace platform {
 namespace {
 
-using win32::testing::TempDir;
+using testing_support::Contents;
+using testing_support::ScratchDir;
 
 std::filesystem::path HelperProgram() {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   return std::filesystem::path(self).parent_path() / "launch_helper.exe";
 }
+
+// Wine starts its desktop process with the first window of a new prefix,
+// which can take many seconds on a busy machine.
+constexpr int kFirstWindowMs = 60000;
 
 bool WaitUntil(const std::function<bool()>& done, int ms) {
   for (int waited = 0; waited < ms; waited += 10) {
@@ -36,7 +41,7 @@ bool WaitUntil(const std::function<bool()>& done, int ms) {
 class CreateProcessLauncherTest : public ::testing::Test {
  protected:
   // The helper as the printer program of a job directory with a blank in its name.
-  CreateProcessLauncherTest() : jobDir_(dir_.File("my jobs")) {
+  CreateProcessLauncherTest() : jobDir_(dir_ / "my jobs") {
     std::filesystem::create_directory(jobDir_);
     std::filesystem::copy_file(HelperProgram(), PrinterProgramPath(jobDir_));
   }
@@ -50,7 +55,13 @@ class CreateProcessLauncherTest : public ::testing::Test {
     return child;
   }
 
-  TempDir dir_;
+  // Once the helper has opened its windows.
+  bool Ready() const {
+    const std::string text = Contents(jobDir_ + "\\ready.txt");
+    return text != "<missing>" && !text.empty();
+  }
+
+  ScratchDir dir_;
   std::string jobDir_;
 };
 
@@ -65,7 +76,7 @@ TEST_F(CreateProcessLauncherTest, ChildRunsInTheJobDirectoryMinimisedWithTheQuot
   EXPECT_EQ(PrinterProgramPath(jobDir_), jobDir_ + "\\KVITRA.EXE");
   const std::string flags =
       std::to_string(STARTF_USESHOWWINDOW | STARTF_FORCEONFEEDBACK) + " " + std::to_string(SW_SHOWMINNOACTIVE);
-  EXPECT_EQ(dir_.Read("my jobs\\report.txt"),
+  EXPECT_EQ(Contents(jobDir_ + "\\report.txt"),
             jobDir_ + "\n\"" + jobDir_ + "\\KVITRA.EXE\"\n1\nyes\n" + flags + "\n");
 }
 
@@ -77,8 +88,8 @@ TEST_F(CreateProcessLauncherTest, ExitCodeIsTheProcessExitCodeAsASignedNumber) {
 
 TEST_F(CreateProcessLauncherTest, CloseRequestReachesEveryTopLevelWindowOfTheChild) {
   auto child = Start("windows");
-  ASSERT_TRUE(WaitUntil([&] { return !dir_.Read("my jobs\\ready.txt").empty(); }, 10000));
-  ASSERT_EQ(dir_.Read("my jobs\\ready.txt"), "2\n");
+  ASSERT_TRUE(WaitUntil([&] { return Ready(); }, kFirstWindowMs));
+  ASSERT_EQ(Contents(jobDir_ + "\\ready.txt"), "2\n");
   EXPECT_FALSE(child->HasExited());
   child->RequestClose();
   ASSERT_TRUE(WaitUntil([&] { return child->HasExited(); }, 10000));
@@ -87,7 +98,7 @@ TEST_F(CreateProcessLauncherTest, CloseRequestReachesEveryTopLevelWindowOfTheChi
 
 TEST_F(CreateProcessLauncherTest, ChildThatIgnoresTheCloseRequestIsEndedByForceWithCodeZero) {
   auto child = Start("stubborn");
-  ASSERT_TRUE(WaitUntil([&] { return !dir_.Read("my jobs\\ready.txt").empty(); }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return Ready(); }, kFirstWindowMs));
   child->RequestClose();
   EXPECT_FALSE(WaitUntil([&] { return child->HasExited(); }, 300));
   child->Kill();
@@ -97,11 +108,11 @@ TEST_F(CreateProcessLauncherTest, ChildThatIgnoresTheCloseRequestIsEndedByForceW
 
 TEST_F(CreateProcessLauncherTest, StartFailureGivesTheSystemText) {
   std::string error;
-  EXPECT_EQ(SystemProcessLauncher().Start({dir_.File("missing.exe"), dir_.path(), {}}, error), nullptr);
+  EXPECT_EQ(SystemProcessLauncher().Start({dir_ / "missing.exe", dir_.path(), {}}, error), nullptr);
   EXPECT_EQ(error, win32::SystemErrorText(ERROR_FILE_NOT_FOUND));
   EXPECT_NE(error, "error 2") << "the system has a text for it";
   error.clear();
-  EXPECT_EQ(SystemProcessLauncher().Start({PrinterProgramPath(jobDir_), dir_.File("no such dir"), {}}, error),
+  EXPECT_EQ(SystemProcessLauncher().Start({PrinterProgramPath(jobDir_), dir_ / "no such dir", {}}, error),
             nullptr);
   EXPECT_FALSE(error.empty());
 }

@@ -12,19 +12,19 @@
 #include <thread>
 
 #include "platform/range_lock.h"
-#include "tests/win32/temp_dir.h"
+#include "tests/win32/scratch_dir.h"
 
 namespace platform {
 namespace {
 
-using win32::testing::TempDir;
+using testing_support::ScratchDir;
 
 TEST(LockFileRangeLocksTest, LockExcludesOtherHandlesUntilReleasedOrClosed) {
-  TempDir dir;
-  dir.Write("looku.dat", "");
+  ScratchDir dir;
+  std::ofstream(dir / "looku.dat");
   RangeLocks& locks = SystemRangeLocks();
-  auto first = locks.Open(dir.File("looku.dat"));
-  auto second = locks.Open(dir.File("looku.dat"));  // opened shared: both opens succeed
+  auto first = locks.Open(dir / "looku.dat");
+  auto second = locks.Open(dir / "looku.dat");  // opened shared: both opens succeed
   ASSERT_TRUE(first && second);
   ASSERT_TRUE(first->TryLock(0, 4));
   EXPECT_FALSE(second->TryLock(0, 4));
@@ -40,29 +40,29 @@ TEST(LockFileRangeLocksTest, LockExcludesOtherHandlesUntilReleasedOrClosed) {
 }
 
 TEST(LockFileRangeLocksTest, LockFileIsNeverCreatedAndFoundWithoutLetterCase) {
-  TempDir dir;
+  ScratchDir dir;
   RangeLocks& locks = SystemRangeLocks();
-  EXPECT_FALSE(locks.FileExists(dir.File("looku.dat")));
-  EXPECT_EQ(locks.Open(dir.File("looku.dat")), nullptr);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("looku.dat")));
-  std::filesystem::create_directory(dir.File("looku.dat"));
-  EXPECT_FALSE(locks.FileExists(dir.File("looku.dat")));
-  EXPECT_EQ(locks.Open(dir.File("looku.dat")), nullptr);
-  std::filesystem::remove(dir.File("looku.dat"));
-  dir.Write("LOOKU.DAT", "");
-  EXPECT_TRUE(locks.FileExists(dir.File("looku.dat")));
-  EXPECT_NE(locks.Open(dir.File("looku.dat")), nullptr);
+  EXPECT_FALSE(locks.FileExists(dir / "looku.dat"));
+  EXPECT_EQ(locks.Open(dir / "looku.dat"), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(dir / "looku.dat"));
+  std::filesystem::create_directory(dir / "looku.dat");
+  EXPECT_FALSE(locks.FileExists(dir / "looku.dat"));
+  EXPECT_EQ(locks.Open(dir / "looku.dat"), nullptr);
+  std::filesystem::remove(dir / "looku.dat");
+  std::ofstream(dir / "LOOKU.DAT");
+  EXPECT_TRUE(locks.FileExists(dir / "looku.dat"));
+  EXPECT_NE(locks.Open(dir / "looku.dat"), nullptr);
 }
 
 TEST(LockFileRangeLocksTest, FileHeldOpenWithoutSharingCannotBeOpened) {
-  TempDir dir;
-  dir.Write("looku.dat", "");
-  const HANDLE holder = CreateFileA(dir.File("looku.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+  ScratchDir dir;
+  std::ofstream(dir / "looku.dat");
+  const HANDLE holder = CreateFileA((dir / "looku.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(SystemRangeLocks().Open(dir.File("looku.dat")), nullptr);
+  EXPECT_EQ(SystemRangeLocks().Open(dir / "looku.dat"), nullptr);
   CloseHandle(holder);
-  EXPECT_NE(SystemRangeLocks().Open(dir.File("looku.dat")), nullptr);
+  EXPECT_NE(SystemRangeLocks().Open(dir / "looku.dat"), nullptr);
 }
 
 std::string Variable(const char* name) {

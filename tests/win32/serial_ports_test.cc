@@ -35,7 +35,9 @@ class CommSerialPortsTest : public ::testing::Test {
   std::unique_ptr<SerialPort> Open(const std::string& name, bool xonXoff = false, int32_t baud = 9600) {
     auto port = SystemSerialPorts().Open(name, baud, xonXoff);
     EXPECT_NE(port, nullptr) << name;
-    if (port) EXPECT_TRUE(port->SetTimeouts({0, 0, 1000, 0, 1000}));
+    if (port) {
+      EXPECT_TRUE(port->SetTimeouts({0, 0, 1000, 0, 1000}));
+    }
     return port;
   }
 
