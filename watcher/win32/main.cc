@@ -11,6 +11,7 @@
 #include "platform/environment.h"
 #include "platform/job_file_probe.h"
 #include "platform/process_launcher.h"
+#include "platform/program_info.h"
 #include "platform/range_lock.h"
 #include "platform/termination_requests.h"
 #include "platform/win32/wide_text.h"
@@ -19,6 +20,20 @@
 #include "watcher/win32/varden_window.h"
 
 namespace {
+
+constexpr char kHelp[] = R"(Usage: VARDEN.EXE [JOB_DIRECTORY]
+       VARDEN.EXE --help | --version
+
+Watches JOB_DIRECTORY (default: %ZEMBRANO_DIR%, else C:\ZEMBRANO) for new
+jobs, FAK_DANE.DAT, and runs KVITRA.EXE of that directory for each, one at a
+time under the lock on bytes 0-3 of looku.dat there. Every message shown is
+also written to standard error. The exit status is always 0.
+
+Environment:
+  ZEMBRANO_DIR     the default job directory (default C:\ZEMBRANO)
+
+See docs\WINDOWS.md and README.md.
+)";
 
 // The arguments after the program name, as the logic takes texts: Windows-1250.
 std::vector<std::string> Arguments(int argc, wchar_t** argv) {
@@ -48,6 +63,11 @@ void Run(int argc, wchar_t** argv) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  const auto request = platform::FindInformationRequest(Arguments(argc, argv));
+  if (request != platform::InformationRequest::None) {
+    std::fputs(platform::InformationText(request, "VARDEN.EXE", kHelp).c_str(), stdout);
+    return 0;
+  }
   try {
     Run(argc, argv);
   } catch (const std::exception& error) {
