@@ -8,10 +8,11 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 build=build
-options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVITRA_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   build=build-asan
-  options=(-DCMAKE_BUILD_TYPE=Debug -DKVITRA_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
+  options=(-DCMAKE_BUILD_TYPE=Debug -DKVITRA_WERROR=ON -DKVITRA_SANITIZE=ON -DCMAKE_C_COMPILER=clang
+           -DCMAKE_CXX_COMPILER=clang++)
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi

@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kHeader4 = "REGEDIT4";
-constexpr char16_t kReplacement = 0xFFFD;
 
 // How the file's 8-bit data is to be read: strings written as hex bytes are
 // UTF-16LE in the 5.00 form and Windows-1250 in the REGEDIT4 form.
