@@ -11,6 +11,7 @@
 #include "platform/program_info.h"
 #include "platform/program_modules.h"
 #include "platform/termination_requests.h"
+#include "printer/help_text.h"
 #include "printer/kvitra_run.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
@@ -19,32 +20,6 @@
 #include "printer/window_shell.h"
 
 namespace {
-
-constexpr char kHelp[] = R"(Usage: kvitra
-       kvitra --help | --version
-
-Runs the one job waiting in the current directory, the job directory: reads
-FAK_DANE.DAT and PORT.CFG there, drives the fiscal printer, archives the job
-and writes the result line "##N" over FAK_DANE.DAT. Other arguments are
-ignored. A failed job leaves FAK_DANE.DAT as it was and keeps the error window
-open until it is closed; without a screen its message goes to standard error
-and kvitra ends at once. The exit status is always 0.
-
-Environment:
-  ZEMBRANO_DIR             the host application's directory with the marker
-                           files (default /opt/zembrano)
-  XDG_CONFIG_HOME, HOME    the printer settings are read from
-                           $XDG_CONFIG_HOME/NORVEL/PrnSetup.reg
-                           (default $HOME/.config/NORVEL/PrnSetup.reg)
-  KVITRA_START_MINIMISED   1: the window starts minimised (set by varden)
-  KVITRA_HEADLESS          1: no window whatever the screen; messages go to
-                           standard error only
-  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
-                           with none of them set there is no screen: kvitra
-                           runs without a window
-
-The manual: man kvitra (/usr/share/man/man1/kvitra.1.gz).
-)";
 
 // Without a screen the job runs as usual and a failed run ends at once: no
 // one could confirm an error window. A termination request does not cut the
@@ -86,7 +61,7 @@ void RunWithWindow(int argc, char** argv) {
 int main(int argc, char** argv) {
   const auto request = platform::FindInformationRequest(std::vector<std::string>(argv + 1, argv + argc));
   if (request != platform::InformationRequest::None) {
-    std::fputs(platform::InformationText(request, "kvitra", kHelp).c_str(), stdout);
+    std::fputs(platform::InformationText(request, kvitra::kProgramName, kvitra::kHelpText).c_str(), stdout);
     return 0;
   }
   try {
