@@ -11,7 +11,6 @@
 
 #include "platform/cp1250.h"
 #include "printer/messages.h"
-#include "printer/stderr_ui.h"
 #include "shells/qt/window_fonts.h"
 
 namespace {
@@ -39,7 +38,7 @@ QMessageBox::Icon BoxIcon(platform::MessageIcon icon) {
 TfrmKvitra::TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      run_(platform, *this, std::move(job)) {
+      run_(platform, echo_, std::move(job)) {
   BuildLayout();
 }
 
@@ -122,13 +121,11 @@ void TfrmKvitra::ShowError(const std::string& message) {
   if (!Timer1->isActive()) Timer1->start();
   lblBlad->setText(FromCp1250(message));
   lblBlad->adjustSize();
-  kvitra::EchoToStderr(message);
 }
 
 platform::MessageAnswer TfrmKvitra::ShowMessage(const std::string& text, const std::string& caption,
                                                 platform::MessageButtons buttons, platform::MessageIcon icon,
                                                 uint32_t timeoutMs) {
-  kvitra::EchoToStderr(text);
   QMessageBox::StandardButtons standard = buttons == platform::MessageButtons::RetryCancel
                                               ? (QMessageBox::Retry | QMessageBox::Cancel)
                                               : QMessageBox::StandardButtons(QMessageBox::Ok);
@@ -162,6 +159,5 @@ void TfrmKvitra::ProcessEvents() { QCoreApplication::processEvents(); }
 void TfrmKvitra::Close() { close(); }
 
 void TfrmKvitra::ShowException(const std::string& what) {
-  kvitra::EchoToStderr(what);
-  QMessageBox::critical(this, QStringLiteral("Kvitra"), QString::fromLocal8Bit(what.c_str()));
+  echo_.ShowMessage(what, "Kvitra", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
 }

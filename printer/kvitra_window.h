@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "platform/user_interface.h"
+#include "printer/echoing_ui.h"
 #include "printer/kvitra_run.h"
 
 class QLabel;
@@ -45,6 +46,8 @@ class TfrmKvitra : public QWidget, public platform::UserInterface {
  private:
   void BuildLayout();
 
+  // The run reports through the echo, which forwards to this window.
+  kvitra::EchoingUi echo_{*this};
   kvitra::KvitraRun run_;
   // Set before the run starts: later showings and activations start no run.
   bool activated_ = false;

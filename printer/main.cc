@@ -14,7 +14,7 @@
 #include "printer/kvitra_run.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
-#include "printer/stderr_ui.h"
+#include "printer/echoing_ui.h"
 #include "printer/system_platform.h"
 #include "printer/window_shell.h"
 
@@ -51,7 +51,8 @@ The manual: man kvitra (/usr/share/man/man1/kvitra.1.gz).
 // run short: it ends by itself within the link's time limits.
 void RunHeadless() {
   platform::TerminationRequests();
-  kvitra::StderrUi ui;
+  kvitra::NoScreenUi noScreen;
+  kvitra::EchoingUi ui(noScreen);
   kvitra::KvitraRun run(kvitra::SystemPlatform(), ui, kvitra::RunJob);
   try {
     run.Run();

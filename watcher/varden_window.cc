@@ -9,8 +9,6 @@
 #include <QTime>
 #include <qdrawutil.h>
 
-#include <iostream>
-
 #include "platform/cp1250.h"
 #include "shells/qt/termination_notifier.h"
 #include "shells/qt/window_fonts.h"
@@ -22,11 +20,6 @@ constexpr int kTimer1IntervalMs = 100;
 constexpr int kTimer2IntervalMs = 3000;
 
 QString FromCp1250(const std::string& text) { return QString::fromStdString(platform::Cp1250ToUtf8(text)); }
-
-void EchoToStderr(const std::string& caption, const std::string& text) {
-  std::cerr << "varden: " << platform::Cp1250ToUtf8(caption) << ": " << platform::Cp1250ToUtf8(text) << "\n"
-            << std::flush;
-}
 
 using shell_qt::FontStyle;
 using shell_qt::PixelFont;
@@ -61,7 +54,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      watcher_({world.clock, *this, world.locks, world.launcher, world.files}, world.defaultJobDir,
+      watcher_({world.clock, echo_, world.locks, world.launcher, world.files}, world.defaultJobDir,
                world.printerProgram) {
   setObjectName("VARD");
   setFont(PixelFont(shell_qt::kDialogFamilies, 11));
@@ -137,13 +130,12 @@ void TVARD::PAM_KONIEC_PROG() {
 }
 
 void TVARD::ShowError(const std::string& message) {
-  ShowMessage(message, "VARDEN", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
+  ShowMessage(message, kErrorCaption, platform::MessageButtons::Ok, platform::MessageIcon::Stop);
 }
 
 platform::MessageAnswer TVARD::ShowMessage(const std::string& text, const std::string& caption,
                                            platform::MessageButtons buttons, platform::MessageIcon icon,
                                            uint32_t timeoutMs) {
-  EchoToStderr(caption, text);
   QMessageBox box(icon == platform::MessageIcon::Stop          ? QMessageBox::Critical
                   : icon == platform::MessageIcon::Information ? QMessageBox::Information
                                                                : QMessageBox::NoIcon,
@@ -192,7 +184,5 @@ void TVARD::Close() {
 void TVARD::Beep() { QApplication::beep(); }
 
 void TVARD::HideTitlePanel() { PanStronaTyt->hide(); }
-
-void TVARD::Log(const std::string& line) { std::cerr << "varden: " << platform::Cp1250ToUtf8(line) << "\n" << std::flush; }
 
 }  // namespace varden

@@ -5,7 +5,6 @@
 
 #include "platform/win32/wide_text.h"
 #include "printer/messages.h"
-#include "printer/stderr_ui.h"
 #include "shells/win32/dpi.h"
 #include "shells/win32/labels.h"
 #include "shells/win32/message_box.h"
@@ -38,13 +37,10 @@ std::wstring LabelText(const std::string& message) {
   return shown;
 }
 
-// Everything the window shows also goes to standard error.
-void Echo(const std::string& text) { kvitra::EchoToStderr(text); }
-
 }  // namespace
 
 TfrmKvitra::TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job)
-    : run_(platform, *this, std::move(job)) {}
+    : run_(platform, echo_, std::move(job)) {}
 
 TfrmKvitra::~TfrmKvitra() {
   quitOnDestroy_ = false;
@@ -186,13 +182,11 @@ void TfrmKvitra::ShowError(const std::string& message) {
   if (!timer1Enabled_) timer1Enabled_ = SetTimer(Handle(), kTimer1, kTimer1PeriodMs, nullptr) != 0;
   SetWindowTextW(lblBlad, LabelText(message).c_str());
   SizeLabelToText();
-  Echo(message);
 }
 
 platform::MessageAnswer TfrmKvitra::ShowMessage(const std::string& text, const std::string& caption,
                                                 platform::MessageButtons buttons, platform::MessageIcon icon,
                                                 uint32_t timeoutMs) {
-  Echo(text);
   // Over a minimised or hidden window the box would not be seen: it then
   // stands on its own.
   const bool onWindow = IsWindowVisible(Handle()) && !IsIconic(Handle());
@@ -214,6 +208,5 @@ void TfrmKvitra::Close() {
 }
 
 void TfrmKvitra::ShowException(const std::string& what) {
-  Echo(what);
-  MessageBoxW(Handle(), platform::win32::WideFromCp1250(what).c_str(), L"Kvitra", MB_OK | MB_ICONHAND);
+  echo_.ShowMessage(what, "Kvitra", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/user_interface.h"
+#include "printer/echoing_ui.h"
 #include "printer/kvitra_run.h"
 #include "shells/win32/fonts.h"
 #include "shells/win32/window.h"
@@ -49,6 +50,8 @@ class TfrmKvitra : public win32_shell::Window, public platform::UserInterface {
   void SizeLabelToText();
   void CentreOnScreen();
 
+  // The run reports through the echo, which forwards to this window.
+  kvitra::EchoingUi echo_{*this};
   kvitra::KvitraRun run_;
   UINT dpi_ = 96;
   win32_shell::Font windowFont_;
