@@ -4,13 +4,13 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
 #include "platform/cp1250.h"
 #include "printer/messages.h"
+#include "shells/qt/timed_message_box.h"
 #include "shells/qt/window_fonts.h"
 
 namespace {
@@ -20,18 +20,6 @@ constexpr int kClientHeight = 80;
 constexpr int kRaisePeriodMs = 1000;
 
 QString FromCp1250(const std::string& text) { return QString::fromStdString(platform::Cp1250ToUtf8(text)); }
-
-QMessageBox::Icon BoxIcon(platform::MessageIcon icon) {
-  switch (icon) {
-    case platform::MessageIcon::Stop:
-      return QMessageBox::Critical;
-    case platform::MessageIcon::Information:
-      return QMessageBox::Information;
-    case platform::MessageIcon::None:
-      break;
-  }
-  return QMessageBox::NoIcon;
-}
 
 }  // namespace
 
@@ -126,28 +114,11 @@ void TfrmKvitra::ShowError(const std::string& message) {
 platform::MessageAnswer TfrmKvitra::ShowMessage(const std::string& text, const std::string& caption,
                                                 platform::MessageButtons buttons, platform::MessageIcon icon,
                                                 uint32_t timeoutMs) {
-  QMessageBox::StandardButtons standard = buttons == platform::MessageButtons::RetryCancel
-                                              ? (QMessageBox::Retry | QMessageBox::Cancel)
-                                              : QMessageBox::StandardButtons(QMessageBox::Ok);
   // Over a minimised or hidden window the box would not be seen: it then
   // stands on its own.
-  QWidget* owner = isVisible() && !isMinimized() ? this : nullptr;
-  QMessageBox box(BoxIcon(icon), FromCp1250(caption), FromCp1250(text), standard, owner);
-  bool timedOut = false;
-  QTimer expiry;
-  if (timeoutMs > 0) {
-    expiry.setSingleShot(true);
-    connect(&expiry, &QTimer::timeout, &box, [&] {
-      timedOut = true;
-      box.done(QMessageBox::Cancel);
-    });
-    expiry.start(static_cast<int>(timeoutMs));
-  }
-  int answer = box.exec();
-  if (timedOut) return platform::MessageAnswer::TimedOut;
-  if (answer == QMessageBox::Retry) return platform::MessageAnswer::Retry;
-  if (answer == QMessageBox::Cancel) return platform::MessageAnswer::Cancel;
-  return platform::MessageAnswer::Ok;
+  shell_qt::MessageBoxLook look;
+  look.owner = isVisible() && !isMinimized() ? this : nullptr;
+  return shell_qt::ShowTimedMessageBox(text, caption, buttons, icon, timeoutMs, look);
 }
 
 void TfrmKvitra::SetTitle(const std::string& title) { setWindowTitle(FromCp1250(title)); }

@@ -3,14 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QTime>
 #include <qdrawutil.h>
 
 #include "platform/cp1250.h"
 #include "shells/qt/termination_notifier.h"
+#include "shells/qt/timed_message_box.h"
 #include "shells/qt/window_fonts.h"
 
 namespace varden {
@@ -136,34 +135,11 @@ void TVARD::ShowError(const std::string& message) {
 platform::MessageAnswer TVARD::ShowMessage(const std::string& text, const std::string& caption,
                                            platform::MessageButtons buttons, platform::MessageIcon icon,
                                            uint32_t timeoutMs) {
-  QMessageBox box(icon == platform::MessageIcon::Stop          ? QMessageBox::Critical
-                  : icon == platform::MessageIcon::Information ? QMessageBox::Information
-                                                               : QMessageBox::NoIcon,
-                  FromCp1250(caption), FromCp1250(text), QMessageBox::NoButton, isVisible() ? this : nullptr);
-  box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  QPushButton* retry = nullptr;
-  QPushButton* cancel = nullptr;
-  if (buttons == platform::MessageButtons::RetryCancel) {
-    retry = box.addButton(QString::fromUtf8("&Ponów próbę"), QMessageBox::AcceptRole);
-    cancel = box.addButton(QString::fromUtf8("&Anuluj"), QMessageBox::RejectRole);
-    box.setEscapeButton(cancel);
-  } else {
-    box.addButton("OK", QMessageBox::AcceptRole);
-  }
-  bool timedOut = false;
-  QTimer closer;
-  if (timeoutMs > 0) {
-    closer.setSingleShot(true);
-    connect(&closer, &QTimer::timeout, &box, [&] {
-      timedOut = true;
-      box.done(0);
-    });
-    closer.start(static_cast<int>(timeoutMs));
-  }
-  box.exec();
-  if (timedOut) return platform::MessageAnswer::TimedOut;
-  if (buttons == platform::MessageButtons::Ok) return platform::MessageAnswer::Ok;
-  return box.clickedButton() == retry ? platform::MessageAnswer::Retry : platform::MessageAnswer::Cancel;
+  shell_qt::MessageBoxLook look;
+  look.owner = isVisible() ? this : nullptr;
+  look.staysOnTop = true;
+  look.polishButtons = true;
+  return shell_qt::ShowTimedMessageBox(text, caption, buttons, icon, timeoutMs, look);
 }
 
 void TVARD::SetTitle(const std::string& title) {
