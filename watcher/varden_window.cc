@@ -51,10 +51,9 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 }  // namespace
 
-TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments)
+TVARD::TVARD(const WatcherServices& services, const std::vector<std::string>& arguments)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      watcher_({world.clock, echo_, world.locks, world.launcher, world.files}, world.defaultJobDir,
-               world.printerProgram) {
+      watcher_(services, echo_) {
   setObjectName("VARD");
   setFont(PixelFont(shell_qt::kDialogFamilies, 11));
   BuildControls();

@@ -11,7 +11,6 @@
 
 #include "watcher/echoing_shell.h"
 #include "watcher/watcher.h"
-#include "watcher/watcher_platform.h"
 #include "watcher/watcher_shell.h"
 
 namespace varden {
@@ -20,7 +19,7 @@ class TVARD : public QWidget, public WatcherShell {
   Q_OBJECT
 
  public:
-  TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments);
+  TVARD(const WatcherServices& services, const std::vector<std::string>& arguments);
   ~TVARD() override;
 
   // The destroy handler's work, run once after the event loop has ended.

@@ -43,9 +43,8 @@ ClockFormatter UserTimeFormat() {
 
 }  // namespace
 
-TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments)
-    : watcher_({world.clock, echo_, world.locks, world.launcher, world.files}, world.defaultJobDir,
-               world.printerProgram) {
+TVARD::TVARD(const WatcherServices& services, const std::vector<std::string>& arguments)
+    : watcher_(services, echo_) {
   watcher_.SetClockFormatter(UserTimeFormat());
   watcher_.KREACJA(arguments);
 }

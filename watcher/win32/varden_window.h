@@ -13,7 +13,6 @@
 #include "shells/win32/window.h"
 #include "watcher/echoing_shell.h"
 #include "watcher/watcher.h"
-#include "watcher/watcher_platform.h"
 #include "watcher/watcher_shell.h"
 #include "watcher/win32/title_panel.h"
 
@@ -28,7 +27,7 @@ class TVARD : public win32_shell::Window, public WatcherShell {
 
   // Runs the start-up of the logic: the job directory from `arguments`, the
   // stale job.
-  TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments);
+  TVARD(const WatcherServices& services, const std::vector<std::string>& arguments);
   ~TVARD() override;
 
   // Creates the window with its controls, hidden, and starts both timers;
