@@ -26,7 +26,7 @@ QString FromCp1250(const std::string& text) { return QString::fromStdString(plat
 TfrmKvitra::TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      run_(platform, echo_, std::move(job)) {
+      run_(platform, *this, std::move(job)) {
   BuildLayout();
 }
 
@@ -66,24 +66,12 @@ void TfrmKvitra::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // Queued, so that the window is on screen (or on the task bar) before the
   // run blocks the event loop.
-  if (!activated_) QTimer::singleShot(0, this, &TfrmKvitra::FormActivate);
+  if (run_.Shown()) QTimer::singleShot(0, this, &TfrmKvitra::FormActivate);
 }
 
-void TfrmKvitra::FormActivate() {
-  if (activated_) return;
-  activated_ = true;
-  kvitra::RunOutcome outcome = kvitra::RunOutcome::ErrorWindow;
-  try {
-    outcome = run_.Run();
-  } catch (const std::exception& error) {
-    ShowException(error.what());
-  } catch (...) {
-    ShowException("Unknown exception");
-  }
-  if (outcome == kvitra::RunOutcome::Close) close();
-}
+void TfrmKvitra::FormActivate() { run_.StartRun(); }
 
-void TfrmKvitra::btnOKClick() { close(); }
+void TfrmKvitra::btnOKClick() { run_.Confirm(); }
 
 void TfrmKvitra::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -128,7 +116,3 @@ void TfrmKvitra::Minimise() { showMinimized(); }
 void TfrmKvitra::ProcessEvents() { QCoreApplication::processEvents(); }
 
 void TfrmKvitra::Close() { close(); }
-
-void TfrmKvitra::ShowException(const std::string& what) {
-  echo_.ShowMessage(what, "Kvitra", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
-}

@@ -1,6 +1,5 @@
 #include "printer/win32/kvitra_window.h"
 
-#include <exception>
 #include <string>
 
 #include "platform/win32/wide_text.h"
@@ -40,7 +39,7 @@ std::wstring LabelText(const std::string& message) {
 }  // namespace
 
 TfrmKvitra::TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job)
-    : run_(platform, echo_, std::move(job)) {}
+    : run_(platform, *this, std::move(job)) {}
 
 TfrmKvitra::~TfrmKvitra() {
   quitOnDestroy_ = false;
@@ -107,30 +106,12 @@ void TfrmKvitra::CentreOnScreen() {
 // Wine.
 void TfrmKvitra::Show(int showCommand) {
   ShowWindow(Handle(), showCommand);
-  QueueRun();
+  if (run_.Shown()) PostMessageW(Handle(), kRunMessage, 0, 0);
 }
 
-void TfrmKvitra::QueueRun() {
-  if (runQueued_) return;
-  runQueued_ = true;
-  PostMessageW(Handle(), kRunMessage, 0, 0);
-}
+void TfrmKvitra::FormActivate() { run_.StartRun(); }
 
-void TfrmKvitra::FormActivate() {
-  if (activated_) return;
-  activated_ = true;
-  kvitra::RunOutcome outcome = kvitra::RunOutcome::ErrorWindow;
-  try {
-    outcome = run_.Run();
-  } catch (const std::exception& error) {
-    ShowException(error.what());
-  } catch (...) {
-    ShowException("Unknown exception");
-  }
-  if (outcome == kvitra::RunOutcome::Close) Close();
-}
-
-void TfrmKvitra::btnOKClick() { Close(); }
+void TfrmKvitra::btnOKClick() { run_.Confirm(); }
 
 void TfrmKvitra::Timer1Timer() {
   ShowWindow(Handle(), SW_RESTORE);
@@ -205,8 +186,4 @@ void TfrmKvitra::ProcessEvents() { win32_shell::ProcessPendingMessages(Handle())
 
 void TfrmKvitra::Close() {
   if (Handle()) PostMessageW(Handle(), WM_CLOSE, 0, 0);
-}
-
-void TfrmKvitra::ShowException(const std::string& what) {
-  echo_.ShowMessage(what, "Kvitra", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
 }
