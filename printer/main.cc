@@ -11,10 +11,10 @@
 #include "platform/program_info.h"
 #include "platform/program_modules.h"
 #include "platform/termination_requests.h"
+#include "printer/echoing_ui.h"
 #include "printer/kvitra_run.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
-#include "printer/echoing_ui.h"
 #include "printer/system_platform.h"
 #include "printer/window_shell.h"
 
