@@ -4,14 +4,13 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
 #include "platform/cp1250.h"
 #include "printer/messages.h"
-#include "printer/stderr_ui.h"
+#include "shells/qt/timed_message_box.h"
 #include "shells/qt/window_fonts.h"
 
 namespace {
@@ -21,18 +20,6 @@ constexpr int kClientHeight = 80;
 constexpr int kRaisePeriodMs = 1000;
 
 QString FromCp1250(const std::string& text) { return QString::fromStdString(platform::Cp1250ToUtf8(text)); }
-
-QMessageBox::Icon BoxIcon(platform::MessageIcon icon) {
-  switch (icon) {
-    case platform::MessageIcon::Stop:
-      return QMessageBox::Critical;
-    case platform::MessageIcon::Information:
-      return QMessageBox::Information;
-    case platform::MessageIcon::None:
-      break;
-  }
-  return QMessageBox::NoIcon;
-}
 
 }  // namespace
 
@@ -79,24 +66,12 @@ void TfrmKvitra::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // Queued, so that the window is on screen (or on the task bar) before the
   // run blocks the event loop.
-  if (!activated_) QTimer::singleShot(0, this, &TfrmKvitra::FormActivate);
+  if (run_.Shown()) QTimer::singleShot(0, this, &TfrmKvitra::FormActivate);
 }
 
-void TfrmKvitra::FormActivate() {
-  if (activated_) return;
-  activated_ = true;
-  kvitra::RunOutcome outcome = kvitra::RunOutcome::ErrorWindow;
-  try {
-    outcome = run_.Run();
-  } catch (const std::exception& error) {
-    ShowException(error.what());
-  } catch (...) {
-    ShowException("Unknown exception");
-  }
-  if (outcome == kvitra::RunOutcome::Close) close();
-}
+void TfrmKvitra::FormActivate() { run_.StartRun(); }
 
-void TfrmKvitra::btnOKClick() { close(); }
+void TfrmKvitra::btnOKClick() { run_.Confirm(); }
 
 void TfrmKvitra::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -122,35 +97,16 @@ void TfrmKvitra::ShowError(const std::string& message) {
   if (!Timer1->isActive()) Timer1->start();
   lblBlad->setText(FromCp1250(message));
   lblBlad->adjustSize();
-  kvitra::EchoToStderr(message);
 }
 
 platform::MessageAnswer TfrmKvitra::ShowMessage(const std::string& text, const std::string& caption,
                                                 platform::MessageButtons buttons, platform::MessageIcon icon,
                                                 uint32_t timeoutMs) {
-  kvitra::EchoToStderr(text);
-  QMessageBox::StandardButtons standard = buttons == platform::MessageButtons::RetryCancel
-                                              ? (QMessageBox::Retry | QMessageBox::Cancel)
-                                              : QMessageBox::StandardButtons(QMessageBox::Ok);
   // Over a minimised or hidden window the box would not be seen: it then
   // stands on its own.
-  QWidget* owner = isVisible() && !isMinimized() ? this : nullptr;
-  QMessageBox box(BoxIcon(icon), FromCp1250(caption), FromCp1250(text), standard, owner);
-  bool timedOut = false;
-  QTimer expiry;
-  if (timeoutMs > 0) {
-    expiry.setSingleShot(true);
-    connect(&expiry, &QTimer::timeout, &box, [&] {
-      timedOut = true;
-      box.done(QMessageBox::Cancel);
-    });
-    expiry.start(static_cast<int>(timeoutMs));
-  }
-  int answer = box.exec();
-  if (timedOut) return platform::MessageAnswer::TimedOut;
-  if (answer == QMessageBox::Retry) return platform::MessageAnswer::Retry;
-  if (answer == QMessageBox::Cancel) return platform::MessageAnswer::Cancel;
-  return platform::MessageAnswer::Ok;
+  shell_qt::MessageBoxLook look;
+  look.owner = isVisible() && !isMinimized() ? this : nullptr;
+  return shell_qt::ShowTimedMessageBox(text, caption, buttons, icon, timeoutMs, look);
 }
 
 void TfrmKvitra::SetTitle(const std::string& title) { setWindowTitle(FromCp1250(title)); }
@@ -160,8 +116,3 @@ void TfrmKvitra::Minimise() { showMinimized(); }
 void TfrmKvitra::ProcessEvents() { QCoreApplication::processEvents(); }
 
 void TfrmKvitra::Close() { close(); }
-
-void TfrmKvitra::ShowException(const std::string& what) {
-  kvitra::EchoToStderr(what);
-  QMessageBox::critical(this, QStringLiteral("Kvitra"), QString::fromLocal8Bit(what.c_str()));
-}

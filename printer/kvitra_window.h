@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "platform/user_interface.h"
-#include "printer/kvitra_run.h"
+#include "printer/run_once.h"
 
 class QLabel;
 class QPushButton;
@@ -26,9 +26,6 @@ class TfrmKvitra : public QWidget, public platform::UserInterface {
   void ProcessEvents() override;
   void Close() override;
 
-  // An exception that escaped the run, shown in a standard message box.
-  void ShowException(const std::string& what);
-
   QLabel* lblBlad;
   QPushButton* btnOK;
   QTimer* Timer1;
@@ -45,7 +42,5 @@ class TfrmKvitra : public QWidget, public platform::UserInterface {
  private:
   void BuildLayout();
 
-  kvitra::KvitraRun run_;
-  // Set before the run starts: later showings and activations start no run.
-  bool activated_ = false;
+  kvitra::RunOnce run_;
 };

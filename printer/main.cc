@@ -11,11 +11,11 @@
 #include "platform/program_info.h"
 #include "platform/program_modules.h"
 #include "platform/termination_requests.h"
+#include "printer/echoing_ui.h"
 #include "printer/help_text.h"
 #include "printer/kvitra_run.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
-#include "printer/stderr_ui.h"
 #include "printer/system_platform.h"
 #include "printer/window_shell.h"
 
@@ -26,7 +26,8 @@ namespace {
 // run short: it ends by itself within the link's time limits.
 void RunHeadless() {
   platform::TerminationRequests();
-  kvitra::StderrUi ui;
+  kvitra::NoScreenUi noScreen;
+  kvitra::EchoingUi ui(noScreen);
   kvitra::KvitraRun run(kvitra::SystemPlatform(), ui, kvitra::RunJob);
   try {
     run.Run();

@@ -13,7 +13,7 @@
 #include "printer/kvitra_window.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
-#include "printer/stderr_ui.h"
+#include "printer/echoing_ui.h"
 #include "printer/system_platform.h"
 #include "shells/qt/termination_notifier.h"
 

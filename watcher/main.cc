@@ -48,13 +48,13 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   try {
-    const varden::WatcherPlatform world{platform::SystemClock(),
+    const varden::WatcherServices services{platform::SystemClock(),
                                         platform::SystemRangeLocks(),
                                         platform::SystemProcessLauncher(),
                                         platform::SystemJobFileProbe(),
                                         platform::SystemEnvironment().ZembranoDir(),
                                         platform::PrinterProgramPath};
-    varden::TVARD VARD(world, arguments);
+    varden::TVARD VARD(services, arguments);
     VARD.show();
     app.exec();
     VARD.PAM_KONIEC_PROG();

@@ -3,16 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QTime>
 #include <qdrawutil.h>
 
-#include <iostream>
-
 #include "platform/cp1250.h"
 #include "shells/qt/termination_notifier.h"
+#include "shells/qt/timed_message_box.h"
 #include "shells/qt/window_fonts.h"
 
 namespace varden {
@@ -22,11 +19,6 @@ constexpr int kTimer1IntervalMs = 100;
 constexpr int kTimer2IntervalMs = 3000;
 
 QString FromCp1250(const std::string& text) { return QString::fromStdString(platform::Cp1250ToUtf8(text)); }
-
-void EchoToStderr(const std::string& caption, const std::string& text) {
-  std::cerr << "varden: " << platform::Cp1250ToUtf8(caption) << ": " << platform::Cp1250ToUtf8(text) << "\n"
-            << std::flush;
-}
 
 using shell_qt::FontStyle;
 using shell_qt::PixelFont;
@@ -59,10 +51,9 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 }  // namespace
 
-TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments)
+TVARD::TVARD(const WatcherServices& services, const std::vector<std::string>& arguments)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      watcher_({world.clock, *this, world.locks, world.launcher, world.files}, world.defaultJobDir,
-               world.printerProgram) {
+      watcher_(services, echo_) {
   setObjectName("VARD");
   setFont(PixelFont(shell_qt::kDialogFamilies, 11));
   BuildControls();
@@ -137,41 +128,17 @@ void TVARD::PAM_KONIEC_PROG() {
 }
 
 void TVARD::ShowError(const std::string& message) {
-  ShowMessage(message, "VARDEN", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
+  ShowMessage(message, kErrorCaption, platform::MessageButtons::Ok, platform::MessageIcon::Stop);
 }
 
 platform::MessageAnswer TVARD::ShowMessage(const std::string& text, const std::string& caption,
                                            platform::MessageButtons buttons, platform::MessageIcon icon,
                                            uint32_t timeoutMs) {
-  EchoToStderr(caption, text);
-  QMessageBox box(icon == platform::MessageIcon::Stop          ? QMessageBox::Critical
-                  : icon == platform::MessageIcon::Information ? QMessageBox::Information
-                                                               : QMessageBox::NoIcon,
-                  FromCp1250(caption), FromCp1250(text), QMessageBox::NoButton, isVisible() ? this : nullptr);
-  box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  QPushButton* retry = nullptr;
-  QPushButton* cancel = nullptr;
-  if (buttons == platform::MessageButtons::RetryCancel) {
-    retry = box.addButton(QString::fromUtf8("&Ponów próbę"), QMessageBox::AcceptRole);
-    cancel = box.addButton(QString::fromUtf8("&Anuluj"), QMessageBox::RejectRole);
-    box.setEscapeButton(cancel);
-  } else {
-    box.addButton("OK", QMessageBox::AcceptRole);
-  }
-  bool timedOut = false;
-  QTimer closer;
-  if (timeoutMs > 0) {
-    closer.setSingleShot(true);
-    connect(&closer, &QTimer::timeout, &box, [&] {
-      timedOut = true;
-      box.done(0);
-    });
-    closer.start(static_cast<int>(timeoutMs));
-  }
-  box.exec();
-  if (timedOut) return platform::MessageAnswer::TimedOut;
-  if (buttons == platform::MessageButtons::Ok) return platform::MessageAnswer::Ok;
-  return box.clickedButton() == retry ? platform::MessageAnswer::Retry : platform::MessageAnswer::Cancel;
+  shell_qt::MessageBoxLook look;
+  look.owner = isVisible() ? this : nullptr;
+  look.staysOnTop = true;
+  look.polishButtons = true;
+  return shell_qt::ShowTimedMessageBox(text, caption, buttons, icon, timeoutMs, look);
 }
 
 void TVARD::SetTitle(const std::string& title) {
@@ -192,7 +159,5 @@ void TVARD::Close() {
 void TVARD::Beep() { QApplication::beep(); }
 
 void TVARD::HideTitlePanel() { PanStronaTyt->hide(); }
-
-void TVARD::Log(const std::string& line) { std::cerr << "varden: " << platform::Cp1250ToUtf8(line) << "\n" << std::flush; }
 
 }  // namespace varden

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "watcher/echoing_shell.h"
 #include "watcher/watcher.h"
-#include "watcher/watcher_platform.h"
 #include "watcher/watcher_shell.h"
 
 namespace varden {
@@ -19,7 +19,7 @@ class TVARD : public QWidget, public WatcherShell {
   Q_OBJECT
 
  public:
-  TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments);
+  TVARD(const WatcherServices& services, const std::vector<std::string>& arguments);
   ~TVARD() override;
 
   // The destroy handler's work, run once after the event loop has ended.
@@ -38,7 +38,7 @@ class TVARD : public QWidget, public WatcherShell {
   void Close() override;
   void Beep() override;
   void HideTitlePanel() override;
-  void Log(const std::string& line) override;
+  void Log(const std::string&) override {}
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -49,6 +49,8 @@ class TVARD : public QWidget, public WatcherShell {
   void Timer1Timer();
   void Timer2Timer();
 
+  // The watcher reports through the echo, which forwards to this window.
+  EchoingShell echo_{*this};
   Watcher watcher_;
   QWidget* PanStronaTyt = nullptr;
   QLabel* Label5 = nullptr;

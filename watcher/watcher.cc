@@ -16,29 +16,28 @@ std::string FormatTimeOfDay(const platform::LocalDateTime& now) {
   return text;
 }
 
-Watcher::Watcher(const WatcherServices& services, std::string defaultJobDir, PrinterProgramFor printerProgram)
+Watcher::Watcher(const WatcherServices& services, WatcherShell& shell)
     : services_(services),
-      defaultJobDir_(std::move(defaultJobDir)),
-      printerProgram_(std::move(printerProgram)),
-      jobDir_(defaultJobDir_),
-      lock_(services.locks, services.clock, services.shell),
-      launch_(services.launcher, services.files, services.clock, services.shell) {
+      shell_(shell),
+      jobDir_(services.defaultJobDir),
+      lock_(services.locks, services.clock, shell),
+      launch_(services.launcher, services.files, services.clock, shell) {
   lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
-  launch_.SetSettings({jobDir_, printerProgram_(jobDir_)});
+  launch_.SetSettings({jobDir_, services_.printerProgram(jobDir_)});
 }
 
 void Watcher::KREACJA(const std::vector<std::string>& arguments) {
-  jobDir_ = JobDirFromArguments(defaultJobDir_, arguments);
+  jobDir_ = JobDirFromArguments(services_.defaultJobDir, arguments);
   lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
-  launch_.SetSettings({jobDir_, printerProgram_(jobDir_)});
+  launch_.SetSettings({jobDir_, services_.printerProgram(jobDir_)});
   // Watched all the same: the directory may appear later (a share mounted late).
   if (!services_.files.DirectoryExists(jobDir_))
-    services_.shell.Log("job directory " + jobDir_ + " does not exist or is not a directory; watching it all the same");
+    shell_.Log("job directory " + jobDir_ + " does not exist or is not a directory; watching it all the same");
 
   // A job left from before the start is dropped, but only where this watcher
   // watches: another watcher may be serving the default directory.
-  if (jobDir_ != defaultJobDir_) return;
-  const std::string staleJob = platform::JoinPath(defaultJobDir_, kJobFileName);
+  if (jobDir_ != services_.defaultJobDir) return;
+  const std::string staleJob = platform::JoinPath(services_.defaultJobDir, kJobFileName);
   if (!services_.files.FileExists(staleJob)) return;
   const auto status = services_.files.Status(staleJob);
   if (status && status->size >= kJobSizeThreshold) services_.files.Remove(staleJob);
@@ -47,7 +46,7 @@ void Watcher::KREACJA(const std::vector<std::string>& arguments) {
 void Watcher::Timer1Timer() {
   if (!timer1Enabled_ || closing_) return;
   try {
-    services_.shell.SetTitle(formatClock_(services_.clock.Now()));
+    shell_.SetTitle(formatClock_(services_.clock.Now()));
     DetectJob();
   } catch (const std::exception&) {
     // A failed tick is simply retried by the next one.
@@ -92,16 +91,16 @@ std::optional<Watcher::Signature> Watcher::ReadSignature(const std::string& jobF
 void Watcher::HandleJob(const Signature& signature) {
   timer1Enabled_ = false;
   if (!lock_.AcquireLock()) return;
-  services_.shell.SetTitle(messages::kTitleSending);
+  shell_.SetTitle(messages::kTitleSending);
   const bool done = launch_.AKTIV_WLASC();
   if (done) {
     lastJobSum_ = signature.sum;
     lastJobAge_ = signature.age;
   }
   LogJob(signature, done);
-  services_.shell.SetTitle(messages::kTitleListening);
+  shell_.SetTitle(messages::kTitleListening);
   timer1Enabled_ = true;
-  if (!lock_.ReleaseLock()) services_.shell.SetTitle(messages::kTitleReleaseFailed);
+  if (!lock_.ReleaseLock()) shell_.SetTitle(messages::kTitleReleaseFailed);
 }
 
 void Watcher::LogJob(const Signature& signature, bool done) {
@@ -115,7 +114,7 @@ void Watcher::LogJob(const Signature& signature, bool done) {
       break;
     case LaunchOutcome::Failed: outcome = "launch failed"; break;
   }
-  services_.shell.Log("job " + platform::JoinPath(jobDir_, kJobFileName) + " (sum " +
+  shell_.Log("job " + platform::JoinPath(jobDir_, kJobFileName) + " (sum " +
                       std::to_string(signature.sum) + ", age " + std::to_string(signature.age) + "): " + outcome +
                       (done ? ", done" : ", kept pending"));
 }
@@ -123,11 +122,11 @@ void Watcher::LogJob(const Signature& signature, bool done) {
 void Watcher::Timer2Timer() {
   if (!timer2Enabled_ || !timer1Enabled_ || closing_) return;
   if (titlePanelVisible_) {
-    services_.shell.HideTitlePanel();
+    shell_.HideTitlePanel();
     titlePanelVisible_ = false;
     titlePanelPending_ = false;
   } else if (!titlePanelPending_) {
-    services_.shell.Minimise();
+    shell_.Minimise();
     timer2Enabled_ = false;
   }
 }

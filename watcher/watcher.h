@@ -22,16 +22,18 @@ namespace varden {
 // A file of this many bytes or more can be a job; the result line is shorter.
 inline constexpr uint64_t kJobSizeThreshold = 32;
 
+// The printer program that runs the jobs of a job directory.
+using PrinterProgramFor = std::function<std::string(const std::string& jobDir)>;
+
+// What the watcher needs of the system; the window adds itself as the shell.
 struct WatcherServices {
   platform::Clock& clock;
-  WatcherShell& shell;
   platform::RangeLocks& locks;
   platform::ProcessLauncher& launcher;
   platform::JobFileProbe& files;
+  std::string defaultJobDir;
+  PrinterProgramFor printerProgram;
 };
-
-// The printer program that runs the jobs of a job directory.
-using PrinterProgramFor = std::function<std::string(const std::string& jobDir)>;
 
 // The time of day as the title shows it (Windows-1250 bytes).
 using ClockFormatter = std::function<std::string(const platform::LocalDateTime&)>;
@@ -39,7 +41,7 @@ std::string FormatTimeOfDay(const platform::LocalDateTime& now);  // HH:MM:SS
 
 class Watcher {
  public:
-  Watcher(const WatcherServices& services, std::string defaultJobDir, PrinterProgramFor printerProgram);
+  Watcher(const WatcherServices& services, WatcherShell& shell);
 
   void SetClockFormatter(ClockFormatter formatter) { formatClock_ = std::move(formatter); }
 
@@ -80,8 +82,7 @@ class Watcher {
   void LogJob(const Signature& signature, bool done);
 
   WatcherServices services_;
-  std::string defaultJobDir_;
-  PrinterProgramFor printerProgram_;
+  WatcherShell& shell_;
   std::string jobDir_;
   ExclusiveLock lock_;
   PrinterLaunch launch_;

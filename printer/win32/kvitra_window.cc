@@ -1,11 +1,9 @@
 #include "printer/win32/kvitra_window.h"
 
-#include <exception>
 #include <string>
 
 #include "platform/win32/wide_text.h"
 #include "printer/messages.h"
-#include "printer/stderr_ui.h"
 #include "shells/win32/dpi.h"
 #include "shells/win32/labels.h"
 #include "shells/win32/message_box.h"
@@ -37,9 +35,6 @@ std::wstring LabelText(const std::string& message) {
   }
   return shown;
 }
-
-// Everything the window shows also goes to standard error.
-void Echo(const std::string& text) { kvitra::EchoToStderr(text); }
 
 }  // namespace
 
@@ -111,30 +106,12 @@ void TfrmKvitra::CentreOnScreen() {
 // Wine.
 void TfrmKvitra::Show(int showCommand) {
   ShowWindow(Handle(), showCommand);
-  QueueRun();
+  if (run_.Shown()) PostMessageW(Handle(), kRunMessage, 0, 0);
 }
 
-void TfrmKvitra::QueueRun() {
-  if (runQueued_) return;
-  runQueued_ = true;
-  PostMessageW(Handle(), kRunMessage, 0, 0);
-}
+void TfrmKvitra::FormActivate() { run_.StartRun(); }
 
-void TfrmKvitra::FormActivate() {
-  if (activated_) return;
-  activated_ = true;
-  kvitra::RunOutcome outcome = kvitra::RunOutcome::ErrorWindow;
-  try {
-    outcome = run_.Run();
-  } catch (const std::exception& error) {
-    ShowException(error.what());
-  } catch (...) {
-    ShowException("Unknown exception");
-  }
-  if (outcome == kvitra::RunOutcome::Close) Close();
-}
-
-void TfrmKvitra::btnOKClick() { Close(); }
+void TfrmKvitra::btnOKClick() { run_.Confirm(); }
 
 void TfrmKvitra::Timer1Timer() {
   ShowWindow(Handle(), SW_RESTORE);
@@ -186,13 +163,11 @@ void TfrmKvitra::ShowError(const std::string& message) {
   if (!timer1Enabled_) timer1Enabled_ = SetTimer(Handle(), kTimer1, kTimer1PeriodMs, nullptr) != 0;
   SetWindowTextW(lblBlad, LabelText(message).c_str());
   SizeLabelToText();
-  Echo(message);
 }
 
 platform::MessageAnswer TfrmKvitra::ShowMessage(const std::string& text, const std::string& caption,
                                                 platform::MessageButtons buttons, platform::MessageIcon icon,
                                                 uint32_t timeoutMs) {
-  Echo(text);
   // Over a minimised or hidden window the box would not be seen: it then
   // stands on its own.
   const bool onWindow = IsWindowVisible(Handle()) && !IsIconic(Handle());
@@ -211,9 +186,4 @@ void TfrmKvitra::ProcessEvents() { win32_shell::ProcessPendingMessages(Handle())
 
 void TfrmKvitra::Close() {
   if (Handle()) PostMessageW(Handle(), WM_CLOSE, 0, 0);
-}
-
-void TfrmKvitra::ShowException(const std::string& what) {
-  Echo(what);
-  MessageBoxW(Handle(), platform::win32::WideFromCp1250(what).c_str(), L"Kvitra", MB_OK | MB_ICONHAND);
 }

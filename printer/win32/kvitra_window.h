@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "platform/user_interface.h"
-#include "printer/kvitra_run.h"
+#include "printer/run_once.h"
 #include "shells/win32/fonts.h"
 #include "shells/win32/window.h"
 
@@ -32,16 +32,12 @@ class TfrmKvitra : public win32_shell::Window, public platform::UserInterface {
   void ProcessEvents() override;
   void Close() override;
 
-  // An exception that escaped the run, shown in a standard message box.
-  void ShowException(const std::string& what);
-
   HWND lblBlad = nullptr;
   HWND btnOK = nullptr;
   bool Timer1Enabled() const { return timer1Enabled_; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void QueueRun();
   void FormActivate();
   void btnOKClick();
   void Timer1Timer();
@@ -49,13 +45,10 @@ class TfrmKvitra : public win32_shell::Window, public platform::UserInterface {
   void SizeLabelToText();
   void CentreOnScreen();
 
-  kvitra::KvitraRun run_;
+  kvitra::RunOnce run_;
   UINT dpi_ = 96;
   win32_shell::Font windowFont_;
   win32_shell::Font labelFont_;
-  bool runQueued_ = false;
-  // Set before the run starts: later showings and activations start no run.
-  bool activated_ = false;
   bool timer1Enabled_ = false;
   // The program ends when its window is closed, not when the object goes.
   bool quitOnDestroy_ = true;

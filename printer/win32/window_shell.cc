@@ -13,7 +13,7 @@
 #include "printer/kvitra_run.h"
 #include "printer/link/run_job.h"
 #include "printer/start_options.h"
-#include "printer/stderr_ui.h"
+#include "printer/echoing_ui.h"
 #include "printer/system_platform.h"
 #include "printer/win32/kvitra_window.h"
 #include "shells/win32/message_loop.h"
@@ -24,7 +24,8 @@ namespace {
 // Without a window the job must still run; its messages then go to standard
 // error only.
 void RunWithoutWindow() {
-  kvitra::StderrUi ui;
+  kvitra::NoScreenUi noScreen;
+  kvitra::EchoingUi ui(noScreen);
   kvitra::KvitraRun run(kvitra::SystemPlatform(), ui, kvitra::RunJob);
   run.Run();
 }

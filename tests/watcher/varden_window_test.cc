@@ -43,7 +43,7 @@ class VardenWindowTest : public ::testing::Test {
   FakeRangeLocks locks;
   FakeJobFiles files;
   FakeLauncher launcher{clock};
-  WatcherPlatform world{clock, locks, launcher, files, "/opt/zembrano",
+  WatcherServices world{clock, locks, launcher, files, "/opt/zembrano",
                         [](const std::string&) { return "/usr/bin/kvitra"; }};
 };
 

@@ -55,7 +55,7 @@ class WatcherTest : public ::testing::Test {
   FakeRangeLocks locks;
   FakeJobFiles files;
   FakeLauncher launcher{clock};
-  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, kProgram};
+  Watcher watcher{{clock, locks, launcher, files, kDefaultDir, kProgram}, shell};
 };
 
 TEST_F(WatcherTest, JobRunsOnceUnderTheLockAndItsResultLineIsNoJob) {
@@ -277,7 +277,7 @@ TEST(WatcherStartTest, StaleJobIsRemovedOnlyFromTheWatchedDefaultDirectory) {
     FakeLauncher launcher{clock};
     files.Write(kJobFile, c.content);
     files.Write(NativePath("/srv/jobs/FAK_DANE.DAT"), kJob);
-    Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, kProgram};
+    Watcher watcher{{clock, locks, launcher, files, kDefaultDir, kProgram}, shell};
     watcher.KREACJA(c.arguments);
     EXPECT_EQ(files.FileExists(kJobFile), !c.removed);
     EXPECT_TRUE(files.FileExists(NativePath("/srv/jobs/FAK_DANE.DAT")));
@@ -293,8 +293,9 @@ TEST(WatcherStartTest, JobWaitingInTheNamedDirectoryRunsAtOnce) {
   locks.exists = false;
   files.Write(NativePath("/srv/jobs/FAK_DANE.DAT"), kJob);
   // As on Windows, where the printer program is KVITRA.EXE of the job directory.
-  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir,
-                  [](const std::string& jobDir) { return jobDir + NativePath("/KVITRA.EXE"); }};
+  Watcher watcher{{clock, locks, launcher, files, kDefaultDir,
+                   [](const std::string& jobDir) { return jobDir + NativePath("/KVITRA.EXE"); }},
+                  shell};
   watcher.KREACJA({NativePath("/srv/jobs/")});
   EXPECT_EQ(watcher.JobDir(), NativePath("/srv/jobs"));
   watcher.Timer1Timer();
@@ -313,7 +314,7 @@ TEST(WatcherStartTest, MissingJobDirectoryIsNamedOnceAndWatchedAllTheSame) {
   locks.exists = false;
   const std::string later = NativePath("/srv/later");
   files.missingDirectories = {later};
-  Watcher watcher{{clock, shell, locks, launcher, files}, kDefaultDir, kProgram};
+  Watcher watcher{{clock, locks, launcher, files, kDefaultDir, kProgram}, shell};
   watcher.KREACJA({later});
   ASSERT_EQ(shell.log.size(), 1u);
   EXPECT_THAT(shell.log[0], ::testing::HasSubstr(later + " does not exist"));

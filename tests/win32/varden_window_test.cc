@@ -25,7 +25,7 @@ class VardenWin32WindowTest : public ::testing::Test {
   FakeRangeLocks locks;
   FakeJobFiles files;
   FakeLauncher launcher{clock};
-  WatcherPlatform world{clock, locks, launcher, files, "C:\\ZEMBRANO",
+  WatcherServices world{clock, locks, launcher, files, "C:\\ZEMBRANO",
                         [](const std::string& dir) { return dir + "\\KVITRA.EXE"; }};
 };
 

@@ -44,13 +44,13 @@ std::vector<std::string> Arguments(int argc, wchar_t** argv) {
 
 void Run(int argc, wchar_t** argv) {
   platform::WaitableEvent* terminationRequests = platform::TerminationRequests();
-  const varden::WatcherPlatform world{platform::SystemClock(),
+  const varden::WatcherServices services{platform::SystemClock(),
                                       platform::SystemRangeLocks(),
                                       platform::SystemProcessLauncher(),
                                       platform::SystemJobFileProbe(),
                                       platform::SystemEnvironment().ZembranoDir(),
                                       platform::PrinterProgramPath};
-  varden::TVARD VARD(world, Arguments(argc, argv));
+  varden::TVARD VARD(services, Arguments(argc, argv));
   if (!VARD.CreateWindowAndControls()) {
     std::fprintf(stderr, "varden: the window cannot be created (error %lu)\n", GetLastError());
     return;

@@ -1,7 +1,5 @@
 #include "watcher/win32/varden_window.h"
 
-#include <cstdio>
-
 #include "platform/cp1250.h"
 #include "platform/win32/wide_text.h"
 #include "shells/win32/dpi.h"
@@ -19,17 +17,6 @@ constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDRE
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW;
 
 const win32_shell::FontSpec kLabel1Font{L"Arial", 19, true, false};
-
-void WriteStandardErrorLine(const std::string& utf8) {
-  const std::string line = "varden: " + utf8 + "\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
-  std::fflush(stderr);
-}
-
-// Everything the window shows also goes to standard error.
-void Echo(const std::string& caption, const std::string& text) {
-  WriteStandardErrorLine(platform::Cp1250ToUtf8(caption) + ": " + platform::Cp1250ToUtf8(text));
-}
 
 RECT Scaled(const RECT& layout, UINT dpi) {
   return win32_shell::ScaledRect(layout.left, layout.top, layout.right - layout.left, layout.bottom - layout.top,
@@ -56,9 +43,8 @@ ClockFormatter UserTimeFormat() {
 
 }  // namespace
 
-TVARD::TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments)
-    : watcher_({world.clock, *this, world.locks, world.launcher, world.files}, world.defaultJobDir,
-               world.printerProgram) {
+TVARD::TVARD(const WatcherServices& services, const std::vector<std::string>& arguments)
+    : watcher_(services, echo_) {
   watcher_.SetClockFormatter(UserTimeFormat());
   watcher_.KREACJA(arguments);
 }
@@ -142,13 +128,12 @@ void TVARD::PAM_KONIEC_PROG() {
 }
 
 void TVARD::ShowError(const std::string& message) {
-  ShowMessage(message, "VARDEN", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
+  ShowMessage(message, kErrorCaption, platform::MessageButtons::Ok, platform::MessageIcon::Stop);
 }
 
 platform::MessageAnswer TVARD::ShowMessage(const std::string& text, const std::string& caption,
                                            platform::MessageButtons buttons, platform::MessageIcon icon,
                                            uint32_t timeoutMs) {
-  Echo(caption, text);
   const bool onWindow = Handle() && IsWindowVisible(Handle()) && !IsIconic(Handle());
   win32_shell::MessageBoxStyle style;
   style.modality = MB_SYSTEMMODAL;
@@ -175,7 +160,5 @@ void TVARD::Close() {
 void TVARD::Beep() { MessageBeep(0); }
 
 void TVARD::HideTitlePanel() { ShowWindow(panel_.Handle(), SW_HIDE); }
-
-void TVARD::Log(const std::string& line) { WriteStandardErrorLine(platform::Cp1250ToUtf8(line)); }
 
 }  // namespace varden

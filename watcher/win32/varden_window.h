@@ -11,8 +11,8 @@
 
 #include "shells/win32/fonts.h"
 #include "shells/win32/window.h"
+#include "watcher/echoing_shell.h"
 #include "watcher/watcher.h"
-#include "watcher/watcher_platform.h"
 #include "watcher/watcher_shell.h"
 #include "watcher/win32/title_panel.h"
 
@@ -27,7 +27,7 @@ class TVARD : public win32_shell::Window, public WatcherShell {
 
   // Runs the start-up of the logic: the job directory from `arguments`, the
   // stale job.
-  TVARD(const WatcherPlatform& world, const std::vector<std::string>& arguments);
+  TVARD(const WatcherServices& services, const std::vector<std::string>& arguments);
   ~TVARD() override;
 
   // Creates the window with its controls, hidden, and starts both timers;
@@ -53,7 +53,7 @@ class TVARD : public win32_shell::Window, public WatcherShell {
   void Close() override;
   void Beep() override;
   void HideTitlePanel() override;
-  void Log(const std::string& line) override;
+  void Log(const std::string&) override {}
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -63,6 +63,8 @@ class TVARD : public win32_shell::Window, public WatcherShell {
   void Timer2Timer();
   void StopTimers();
 
+  // The watcher reports through the echo, which forwards to this window.
+  EchoingShell echo_{*this};
   Watcher watcher_;
   TitlePanel panel_;
   win32_shell::Font label1Font_;

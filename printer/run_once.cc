@@ -1,0 +1,35 @@
+#include "printer/run_once.h"
+
+#include <exception>
+#include <utility>
+
+namespace kvitra {
+
+RunOnce::RunOnce(const RunPlatform& platform, platform::UserInterface& window, JobProcedure job)
+    : ui_(window), run_(platform, ui_, std::move(job)) {}
+
+bool RunOnce::Shown() {
+  if (queued_) return false;
+  queued_ = true;
+  return true;
+}
+
+void RunOnce::StartRun() {
+  if (started_) return;
+  started_ = true;
+  RunOutcome outcome = RunOutcome::ErrorWindow;
+  try {
+    outcome = run_.Run();
+  } catch (const std::exception& error) {
+    ShowException(error.what());
+  } catch (...) {
+    ShowException("Unknown exception");
+  }
+  if (outcome == RunOutcome::Close) ui_.Close();
+}
+
+void RunOnce::ShowException(const std::string& what) {
+  ui_.ShowMessage(what, "Kvitra", platform::MessageButtons::Ok, platform::MessageIcon::Stop);
+}
+
+}  // namespace kvitra
