@@ -1,7 +1,7 @@
 // The Linux kvitra and KVITRA.EXE under Wine, each against a fresh
-// thermal-sim with the same settings, on the same jobs: what reaches the
-// printer, what it prints, the result line, the archive copy and the
-// messages must be the same.
+// thermal-sim with the same settings, on the same jobs: the bytes that reach
+// the printer, its answers, what it prints, the result line, the archive
+// copy and the messages must be the same.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -27,6 +27,7 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 // What one run left behind, with what legitimately differs between the two
 // systems taken out.
 struct Trace {
+  std::string wire;  // every byte the printer received
   std::string resultFile, errors, frames, paper;
   std::vector<std::string> archiveCopies;  // "<result code>:<contents>" of each new copy
 };
@@ -67,6 +68,15 @@ std::vector<std::string> Copies(const std::string& folder, const std::vector<std
   return copies;
 }
 
+std::string WireFile(const e2e::Scratch& scratch) { return scratch.root + "/wire"; }
+
+// A fresh printer that keeps what it receives.
+std::vector<std::string> PrinterOptions(const e2e::Scratch& scratch, const Case& c) {
+  std::vector<std::string> options = c.printerFaults;
+  options.insert(options.end(), {"--wire", WireFile(scratch)});
+  return options;
+}
+
 void Prepare(const e2e::Scratch& scratch, const e2e::Simulator& sim, const Case& c) {
   WriteFile(scratch.jobs + "/PORT.CFG", PortConfig(sim.Address()));
   WriteFile(scratch.jobs + "/FAK_DANE.DAT", c.job);
@@ -77,6 +87,7 @@ Trace Finish(e2e::Simulator& sim, const e2e::Scratch& scratch, const std::string
   Trace trace;
   trace.resultFile = ReadFile(scratch.jobs + "/FAK_DANE.DAT");
   trace.errors = Messages(errors, scratch);
+  trace.wire = ReadFile(WireFile(scratch));
   trace.frames = Frames(sim.Log());
   trace.paper = Paper(sim.Receipts());
   return trace;
@@ -86,7 +97,7 @@ Trace RunLinux(const Case& c) {
   e2e::Scratch scratch;
   // The same settings file as the prefix's registry holds.
   WriteFile(scratch.config + "/NORVEL/PrnSetup.reg", ReadFile(Example("PrnSetup-win1250.reg")));
-  e2e::Simulator sim(scratch, c.printerFaults);
+  e2e::Simulator sim(scratch, PrinterOptions(scratch, c));
   Prepare(scratch, sim, c);
   std::map<std::string, std::string> env = scratch.Environment();
   env["KVITRA_HEADLESS"] = "1";
@@ -99,7 +110,7 @@ Trace RunLinux(const Case& c) {
 
 Trace RunWindows(const Case& c) {
   e2e::Scratch scratch;
-  e2e::Simulator sim(scratch, c.printerFaults);
+  e2e::Simulator sim(scratch, PrinterOptions(scratch, c));
   Prepare(scratch, sim, c);
   ClearWindowsArchive();
   const Outcome outcome = RunUnderWine(e2e::ProgramPath("KVITRA_EXE"), scratch.jobs, WineEnvironment(scratch));
@@ -114,13 +125,16 @@ class LinuxAndWindows : public ::testing::TestWithParam<Case> {};
 TEST_P(LinuxAndWindows, DoTheSame) {
   const Trace linux = RunLinux(GetParam());
   const Trace windows = RunWindows(GetParam());
+  EXPECT_EQ(windows.wire, linux.wire);
   EXPECT_EQ(windows.frames, linux.frames);
   EXPECT_EQ(windows.paper, linux.paper);
   EXPECT_EQ(windows.resultFile, linux.resultFile);
   EXPECT_EQ(windows.archiveCopies, linux.archiveCopies);
   EXPECT_EQ(windows.errors, linux.errors);
-  // Not two equal failures: each job does what it is meant to.
+  // Not two equal failures: each job reached the printer, and all but the
+  // refused one ended with a result line.
   EXPECT_NE(linux.frames.find("result=accepted"), std::string::npos) << linux.frames;
+  EXPECT_EQ(linux.resultFile.rfind("##", 0) == 0, GetParam().printerFaults.empty()) << linux.errors;
 }
 
 const std::string kReceipt = ReadFile(Example("receipt-FAK_DANE.DAT"));
@@ -134,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"CashState", ReadFile(Example("cash-state-FAK_DANE.DAT")), {}},
         Case{"RefusedPosition", kReceipt, {"--refuse", "$l"}},
         Case{"EveryPolishLetter",
-             e2e::JobText("XX0 paragon/A Zażółć gęślą jaźń\n12.12.2026\n12345/2026\nA07\n2\n"
+             e2e::JobText("XX0 paragon/A Zażółć gęślą jaźń\n12.12.2026\n12345/2026\nA07\n1\n"
                           "01\nĄĆĘŁŃÓŚŹŻ wielkie\n1.00\n"
                           "12\nąćęłńóśźż małe\n2.00\n"
                           "3.00\n0.56\n"),
