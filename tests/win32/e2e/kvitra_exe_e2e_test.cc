@@ -2,8 +2,6 @@
 // pseudo-terminal linked into the prefix as a COM port.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "tests/e2e/process_runner.h"
 #include "tests/win32/e2e/wine_programs.h"
 
@@ -86,7 +84,7 @@ TEST_F(KvitraExe, RefusedPositionCancelsTheReceiptAndLeavesTheJob) {
 
 // COM31: clear of the pair that the serial port tests link as COM21/COM22.
 TEST_F(KvitraExe, ReceiptOverAPseudoTerminalAsComPort) {
-  const std::string link = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/com31";
+  const std::string link = WinePrefix() + "/dosdevices/com31";
   e2e::Simulator sim(scratch, {}, link);
   PrepareJob("COM31", kReceipt);
   EXPECT_EQ(Run(), 0) << errors;

@@ -26,12 +26,6 @@ std::string Wine() {
   throw std::runtime_error("wine is not on PATH");
 }
 
-std::string Prefix() {
-  const char* prefix = std::getenv("WINEPREFIX");
-  if (!prefix || !*prefix) throw std::runtime_error("WINEPREFIX is not set");
-  return prefix;
-}
-
 // A "Windows Registry Editor Version 5.00" file is UTF-16LE with a
 // byte-order mark as Windows writes it (8-bit files say REGEDIT4). Wine 8's
 // reg import takes the 8-bit examples as they are, but the test imports
@@ -46,6 +40,12 @@ std::string Utf16WithBom(const std::string& ascii) {
 }
 
 }  // namespace
+
+std::string WinePrefix() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (!prefix || !*prefix) throw std::runtime_error("WINEPREFIX is not set");
+  return prefix;
+}
 
 std::string WindowsPath(const std::string& linuxPath) {
   std::string path = "Z:" + linuxPath;
@@ -67,7 +67,7 @@ bool ImportSettings(const std::string& regFile) {
 
 std::string WindowsArchive() {
   const passwd* user = ::getpwuid(::getuid());
-  return Prefix() + "/drive_c/users/" + (user ? user->pw_name : "") + "/Documents/KVITRA";
+  return WinePrefix() + "/drive_c/users/" + (user ? user->pw_name : "") + "/Documents/KVITRA";
 }
 
 void ClearWindowsArchive() { std::filesystem::remove_all(WindowsArchive()); }

@@ -18,6 +18,9 @@ std::string WindowsPath(const std::string& linuxPath);
 // as the examples have it) through `wine reg import`; true on success.
 bool ImportSettings(const std::string& regFile);
 
+// The prefix of this run (WINEPREFIX).
+std::string WinePrefix();
+
 // Where KVITRA.EXE of this prefix keeps its archive copies.
 std::string WindowsArchive();
 // Empties it. A copy is never replaced, and jobs that end within the same
