@@ -22,5 +22,5 @@ cmake --build "$build" -j "$(nproc)"
 # The fault matrix and the soak (label "long") run once, from .ci/run.
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 -LE long
 if [ "$build" = build ]; then
-  scripts/test-windows.sh
+  KVITRA_LINUX_BUILD=build scripts/test-windows.sh
 fi

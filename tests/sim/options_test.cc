@@ -6,7 +6,7 @@ namespace thermal_sim {
 namespace {
 
 TEST(Options, EveryOptionIsRead) {
-  ParsedOptions parsed = ParseOptions({"--tcp", "127.0.0.1:0", "--log", "/tmp/l", "--receipts", "/tmp/r",
+  ParsedOptions parsed = ParseOptions({"--tcp", "127.0.0.1:0", "--log", "/tmp/l", "--receipts", "/tmp/r", "--wire", "/tmp/w",
                                        "--refuse", "$l", "--refuse", "0#e", "--refuse-frame", "4",
                                        "--refuse-frame", "6", "--silent-from", "7", "--drop-after", "8",
                                        "--delay", "250", "--first-receipt", "417", "--charset", "CP852",
@@ -18,6 +18,7 @@ TEST(Options, EveryOptionIsRead) {
   EXPECT_EQ(o.tcpPort, "0");
   EXPECT_EQ(o.logPath, "/tmp/l");
   EXPECT_EQ(o.receiptsPath, "/tmp/r");
+  EXPECT_EQ(o.wirePath, "/tmp/w");
   const Faults& f = o.simulator.faults;
   EXPECT_EQ(f.refuseCommands, (std::set<std::string>{"$l", "0#e"}));
   EXPECT_EQ(f.refuseFrames, (std::set<uint64_t>{4, 6}));

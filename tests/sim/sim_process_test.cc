@@ -153,6 +153,22 @@ int ConnectTo(const std::string& address) {
   return fd;
 }
 
+TEST(SimProcess, WireFileKeepsEveryByteReceived) {
+  char pattern[] = "/tmp/sim-wire.XXXXXX";
+  const std::string wire = std::string(mkdtemp(pattern)) + "/wire";
+  SimProcess sim({"--tcp", "127.0.0.1:0", "--wire", wire});
+  int fd = ConnectTo(sim.firstLine.substr(std::string("listening tcp ").size()));
+  ASSERT_GE(fd, 0);
+  // A frame with ENQ, bytes between frames, a frame with a bad checksum, a stray ENQ.
+  const std::string sent = Frame("0#e") + "\r\n\xff" + "\x1bP0#tXX\x1b\\" + "\x05";
+  Write(fd, sent);
+  ReadBytes(fd, 3, 1000ms);
+  close(fd);
+  EXPECT_EQ(sim.Stop(), 0);
+  EXPECT_EQ(ReadWholeFile(wire), sent);
+  std::system(("rm -rf " + std::string(pattern)).c_str());
+}
+
 TEST(SimProcess, TcpServesConnectionsOneAfterAnother) {
   SimProcess sim({"--tcp", "127.0.0.1:0", "--first-receipt", "41", "--drop-after", "6"});
   ASSERT_EQ(sim.firstLine.rfind("listening tcp 127.0.0.1:", 0), 0u) << sim.firstLine;

@@ -17,7 +17,7 @@ namespace {
 // (a test, a tail -f) sees every line at once.
 class FileOutput : public thermal_sim::SimulatorOutput {
  public:
-  FileOutput(FILE* log, FILE* paper) : log_(log), paper_(paper) {}
+  FileOutput(FILE* log, FILE* paper, FILE* wire) : log_(log), paper_(paper), wire_(wire) {}
   void Log(const std::string& line) override {
     std::fprintf(log_, "%s\n", line.c_str());
     std::fflush(log_);
@@ -26,10 +26,16 @@ class FileOutput : public thermal_sim::SimulatorOutput {
     std::fputs(paper.c_str(), paper_);
     std::fflush(paper_);
   }
+  void Received(uint8_t byte) override {
+    if (!wire_) return;
+    std::fputc(byte, wire_);
+    std::fflush(wire_);
+  }
 
  private:
   FILE* log_;
   FILE* paper_;
+  FILE* wire_;  // null: not kept
 };
 
 FILE* OpenForAppend(const std::string& path, FILE* fallback) {
@@ -53,12 +59,14 @@ int main(int argc, char** argv) {
   const thermal_sim::Options& options = parsed.options;
   FILE* log = OpenForAppend(options.logPath, stderr);
   FILE* paper = OpenForAppend(options.receiptsPath, stdout);
-  if (!log || !paper) {
-    std::fprintf(stderr, "thermal-sim: cannot open %s\n", !log ? options.logPath.c_str() : options.receiptsPath.c_str());
+  FILE* wire = options.wirePath.empty() ? nullptr : std::fopen(options.wirePath.c_str(), "ab");
+  if (!log || !paper || (!options.wirePath.empty() && !wire)) {
+    const std::string& path = !log ? options.logPath : !paper ? options.receiptsPath : options.wirePath;
+    std::fprintf(stderr, "thermal-sim: cannot open %s\n", path.c_str());
     return 1;
   }
   thermal_sim::InstallStopHandlers();
-  FileOutput output(log, paper);
+  FileOutput output(log, paper, wire);
   thermal_sim::Simulator simulator(options.simulator, platform::SystemClock(), output);
 
   std::string error;
@@ -69,5 +77,6 @@ int main(int argc, char** argv) {
   output.Log(thermal_sim::FormatTimestamp(platform::SystemClock().Now()) + " STOP exit=" + std::to_string(code));
   if (log != stderr) std::fclose(log);
   if (paper != stdout) std::fclose(paper);
+  if (wire) std::fclose(wire);
   return code;
 }

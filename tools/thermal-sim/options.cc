@@ -89,6 +89,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
       {"--pty", [&](const std::string& v) { options.transport = Options::Transport::kPty; options.ptyPath = v; return !v.empty(); }},
       {"--log", [&](const std::string& v) { options.logPath = v; return !v.empty(); }},
       {"--receipts", [&](const std::string& v) { options.receiptsPath = v; return !v.empty(); }},
+      {"--wire", [&](const std::string& v) { options.wirePath = v; return !v.empty(); }},
       {"--faults-file", [&](const std::string& v) { options.faultsFile = v; return !v.empty(); }},
       {"--idle", [&](const std::string& v) { uint64_t ms = 0; bool ok = ReadCount(v, ms, false); options.idleMs = static_cast<uint32_t>(ms); return ok; }},
       {"--first-receipt", [&](const std::string& v) { return ReadCount(v, options.simulator.firstReceipt, false); }},
@@ -173,6 +174,8 @@ Output:
   --log FILE          frame log (default: standard error)
   --receipts FILE     printouts: receipts, cancellations, reports, payouts
                       (default: standard output, after the first line)
+  --wire FILE         every byte received from the clients, unchanged, in
+                      the order received (appended)
   --charset NAME      the printer's character set, for showing texts in
                       UTF-8: mazovia (default), latin2, cp852, win1250
 

@@ -15,6 +15,7 @@ struct Options {
   std::string ptyPath;   // the symbolic link to create
   std::string logPath;       // empty: standard error
   std::string receiptsPath;  // empty: standard output
+  std::string wirePath;      // the bytes received, as they came; empty: not kept
   std::string faultsFile;    // fault options re-read for every session; empty: none
   uint32_t idleMs = 50;      // quiet time after a frame before it counts as sent without ENQ
   SimulatorConfig simulator;

@@ -46,6 +46,7 @@ void Simulator::EndConnection(const std::string& reason) {
 }
 
 Answer Simulator::Feed(uint8_t byte) {
+  output_.Received(byte);
   std::optional<ParserEvent> event = parser_.Feed(byte);
   return event ? Handle(*event) : Answer{};
 }

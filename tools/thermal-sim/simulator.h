@@ -48,6 +48,7 @@ class SimulatorOutput {
   virtual ~SimulatorOutput() = default;
   virtual void Log(const std::string& line) = 0;    // one line, no line end
   virtual void Print(const std::string& paper) = 0;  // a whole printout
+  virtual void Received(uint8_t) {}                   // each byte read from the line, in order
 };
 
 struct Answer {
