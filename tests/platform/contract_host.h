@@ -4,10 +4,13 @@
 // of a serial line and a TCP connection. One implementation per system
 // (posix/, win32/); the tests see only this.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/process_launcher.h"
+#include "platform/settings_store.h"
 
 namespace contract {
 
@@ -97,5 +100,18 @@ std::unique_ptr<TcpListener> ListenOnLoopback();
 std::string ClosedLoopbackPort();
 // The system's error code for an address family it does not support.
 int FamilyNotSupportedCode();
+
+// A key of the test's own in the user's settings store, made to exist only
+// by the store itself, and gone with everything in it at the end.
+class OwnSettingsKey {
+ public:
+  virtual ~OwnSettingsKey() = default;
+  // The key's path as SettingsStore::OpenOrCreateKey takes it.
+  virtual std::string Path() const = 0;
+  virtual bool Exists() = 0;
+  // Stores a value of the type with its bytes as the registry holds them.
+  virtual void Store(const std::string& name, platform::ValueType type, const std::vector<uint8_t>& data) = 0;
+};
+std::unique_ptr<OwnSettingsKey> MakeOwnSettingsKey();
 
 }  // namespace contract

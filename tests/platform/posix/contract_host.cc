@@ -12,6 +12,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -165,5 +168,61 @@ std::string ClosedLoopbackPort() {
 }
 
 int FamilyNotSupportedCode() { return EAFNOSUPPORT; }
+
+}  // namespace contract
+
+namespace contract {
+
+namespace {
+
+// The user's registry file under a configuration folder of the test's own:
+// XDG_CONFIG_HOME points there for as long as the key lives.
+class RegFileSettingsKey : public OwnSettingsKey {
+ public:
+  RegFileSettingsKey() {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) oldConfigHome_ = old;
+    ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+  }
+  ~RegFileSettingsKey() override {
+    if (oldConfigHome_)
+      ::setenv("XDG_CONFIG_HOME", oldConfigHome_->c_str(), 1);
+    else
+      ::unsetenv("XDG_CONFIG_HOME");
+  }
+  std::string Path() const override { return "SOFTWARE\\KvitraTest\\Run"; }
+  bool Exists() override { return ReadFile(File()).find("[HKEY_CURRENT_USER\\" + Path() + "]") != std::string::npos; }
+  void Store(const std::string& name, platform::ValueType type, const std::vector<uint8_t>& data) override {
+    lines_ += "\"" + name + "\"=" + DataText(type, data) + "\r\n";
+    std::filesystem::create_directories(dir_ / "NORVEL");
+    WriteFile(File(), "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" + Path() + "]\r\n" + lines_);
+  }
+
+ private:
+  std::string File() const { return dir_ / "NORVEL/PrnSetup.reg"; }
+  static std::string DataText(platform::ValueType type, const std::vector<uint8_t>& data) {
+    char hex[4];
+    if (type == platform::ValueType::Dword && data.size() == 4) {
+      char text[16];
+      std::snprintf(text, sizeof text, "dword:%02x%02x%02x%02x", data[3], data[2], data[1], data[0]);
+      return text;
+    }
+    std::string out = type == platform::ValueType::String         ? "hex(1):"
+                      : type == platform::ValueType::ExpandString ? "hex(2):"
+                                                                  : "hex:";
+    for (size_t i = 0; i < data.size(); ++i) {
+      std::snprintf(hex, sizeof hex, "%02x", data[i]);
+      out += (i > 0 ? "," : "") + std::string(hex);
+    }
+    return out;
+  }
+
+  ScratchDir dir_;
+  std::optional<std::string> oldConfigHome_;
+  std::string lines_;
+};
+
+}  // namespace
+
+std::unique_ptr<OwnSettingsKey> MakeOwnSettingsKey() { return std::make_unique<RegFileSettingsKey>(); }
 
 }  // namespace contract

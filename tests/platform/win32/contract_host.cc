@@ -144,16 +144,17 @@ namespace {
 // The far end is the pair's other COM port, opened through the seam.
 class ComPeer : public SerialPeer {
  public:
-  ComPeer(std::string name, std::unique_ptr<platform::SerialPort> far) : name_(std::move(name)), far_(std::move(far)) {}
+  ComPeer(std::string name, std::unique_ptr<platform::SerialPort> other)
+      : name_(std::move(name)), other_(std::move(other)) {}
   std::string PortName() const override { return name_; }
   void Send(const std::string& bytes) override {
     size_t written = 0;
-    far_->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written);
+    other_->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written);
   }
 
  private:
   std::string name_;
-  std::unique_ptr<platform::SerialPort> far_;
+  std::unique_ptr<platform::SerialPort> other_;
 };
 
 }  // namespace
@@ -161,11 +162,11 @@ class ComPeer : public SerialPeer {
 std::unique_ptr<SerialPeer> OpenSerialPeer() {
   const char* pair = std::getenv("COM_PAIR");
   if (pair == nullptr) return nullptr;
-  std::string near, far;
-  std::istringstream(pair) >> near >> far;
-  auto farPort = platform::SystemSerialPorts().Open("\\\\.\\" + far, 9600, false);
-  if (!farPort || !farPort->SetTimeouts({0, 0, 1000, 0, 1000})) return nullptr;
-  return std::make_unique<ComPeer>("\\\\.\\" + near, std::move(farPort));
+  std::string nearName, otherName;
+  std::istringstream(pair) >> nearName >> otherName;
+  auto other = platform::SystemSerialPorts().Open("\\\\.\\" + otherName, 9600, false);
+  if (!other || !other->SetTimeouts({0, 0, 1000, 0, 1000})) return nullptr;
+  return std::make_unique<ComPeer>("\\\\.\\" + nearName, std::move(other));
 }
 
 std::string MissingPortName() { return "\\\\.\\COM99"; }
@@ -214,5 +215,52 @@ std::string ClosedLoopbackPort() {
 }
 
 int FamilyNotSupportedCode() { return WSAEAFNOSUPPORT; }
+
+}  // namespace contract
+
+namespace contract {
+
+namespace {
+
+// A key under HKEY_CURRENT_USER\SOFTWARE\KvitraTest, deleted with the tree.
+class RegistrySettingsKey : public OwnSettingsKey {
+ public:
+  std::string Path() const override { return "SOFTWARE\\KvitraTest\\Contract" + std::to_string(::GetCurrentProcessId()); }
+  ~RegistrySettingsKey() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\KvitraTest"); }
+  bool Exists() override {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, WideFromCp1250(Path()).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return false;
+    ::RegCloseKey(key);
+    return true;
+  }
+  void Store(const std::string& name, platform::ValueType type, const std::vector<uint8_t>& data) override {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, WideFromCp1250(Path()).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+      return;
+    ::RegSetValueExW(key, WideFromCp1250(name).c_str(), 0, RegistryType(type), data.data(), DWORD(data.size()));
+    ::RegCloseKey(key);
+  }
+
+ private:
+  static DWORD RegistryType(platform::ValueType type) {
+    switch (type) {
+      case platform::ValueType::String:
+        return REG_SZ;
+      case platform::ValueType::ExpandString:
+        return REG_EXPAND_SZ;
+      case platform::ValueType::Dword:
+        return REG_DWORD;
+      case platform::ValueType::Other:
+        break;
+    }
+    return REG_BINARY;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<OwnSettingsKey> MakeOwnSettingsKey() { return std::make_unique<RegistrySettingsKey>(); }
 
 }  // namespace contract
