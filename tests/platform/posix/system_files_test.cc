@@ -37,10 +37,13 @@ size_t EntryCount(const std::string& dir) {
 
 const std::string kBytes = std::string("##\0\x9C\xA3\r\n\xFF", 8);
 
-// Only Linux lets two names differ in letter case alone.
-TEST(SystemFiles, OfTwoNamesInOtherCasesTheChoiceDoesNotDependOnTheDirectoryOrder) {
+// Linux names keep their letter case: the name found is the one on disk, and
+// of two names that differ in letter case alone the choice does not depend on
+// the directory order.
+TEST(SystemFiles, ResolveNameGivesTheNameOnDisk) {
   TempDir dir;
   Write(dir / "fak_dane.dat", "x");
+  EXPECT_EQ(SystemFiles().ResolveName(dir / "FAK_DANE.DAT"), dir / "fak_dane.dat");
   Write(dir / "Fak_Dane.dat", "z");
   EXPECT_EQ(SystemFiles().ResolveName(dir / "FAK_DANE.DAT"), dir / "Fak_Dane.dat");
 }
