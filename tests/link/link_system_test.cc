@@ -17,8 +17,6 @@
 #include <string>
 #include <thread>
 
-#include "platform/comm_timeouts.h"
-#include "platform/posix/serial_device_path.h"
 #include "printer/link/link_messages.h"
 #include "printer/link/serial_link.h"
 #include "printer/link/tcp_link.h"
@@ -190,65 +188,6 @@ TEST_F(PtyTest, PortHeldByAnotherProgramFailsAfterTwoOpenings) {
   close(holder);
 }
 
-TEST_F(PtyTest, RateTheDeviceCannotTakeFailsTheOpening) {
-  EXPECT_EQ(platform::SystemSerialPorts().Open(path_, 12345, false), nullptr);
-  EXPECT_NE(platform::SystemSerialPorts().Open(path_, 115200, false), nullptr);
-  EXPECT_EQ(platform::SystemSerialPorts().Open("/nonexistent/tty", 9600, false), nullptr);
-}
-
-TEST_F(PtyTest, ReadLimitsAreKeptInRealTime) {
-  std::unique_ptr<platform::SerialPort> port = platform::SystemSerialPorts().Open(path_, 9600, false);
-  ASSERT_NE(port, nullptr);
-  const uint32_t M = platform::kMaxDword;
-  struct Case {
-    const char* name;
-    platform::CommTimeouts timeouts;
-    int sendAfterMs;  // -1: nothing sent
-    size_t received;
-    int minMs, maxMs;
-  } cases[] = {
-      {"at once", {M, 0, 0, 0, 0}, -1, 0, 0, 50},
-      {"total limit", {200, 50, 100, 0, 0}, -1, 0, 140, 400},
-      {"byte ends the wait", {200, 200, 2000, 0, 0}, 50, 1, 40, 800},
-      {"first byte rule", {M, M, 2000, 0, 0}, 50, 1, 40, 800},
-      {"first byte rule times out", {M, M, 120, 0, 0}, -1, 0, 110, 400},
-  };
-  for (const Case& c : cases) {
-    ASSERT_TRUE(port->SetTimeouts(c.timeouts));
-    std::thread sender;
-    if (c.sendAfterMs >= 0)
-      sender = std::thread([&] {
-        std::this_thread::sleep_for(milliseconds(c.sendAfterMs));
-        (void)!::write(master_, "z", 1);
-      });
-    const auto start = steady_clock::now();
-    uint8_t byte = 0;
-    size_t received = 9;
-    EXPECT_TRUE(port->ReadByte(byte, received)) << c.name;
-    const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
-    if (sender.joinable()) sender.join();
-    EXPECT_EQ(received, c.received) << c.name;
-    EXPECT_GE(spent, c.minMs) << c.name;
-    EXPECT_LE(spent, c.maxMs) << c.name;
-  }
-}
-
-TEST_F(PtyTest, WriteLimitEndsAWriteThatCannotGetThrough) {
-  std::unique_ptr<platform::SerialPort> port = platform::SystemSerialPorts().Open(path_, 9600, false);
-  ASSERT_NE(port, nullptr);
-  ASSERT_TRUE(port->SetTimeouts({0, 0, 0, 0, 150}));
-  // Nobody reads the master, so the terminal's buffer fills up and stays full.
-  const std::string bytes(1 << 20, 'w');
-  size_t written = 0;
-  const auto start = steady_clock::now();
-  EXPECT_TRUE(port->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written));
-  const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
-  EXPECT_GT(written, 0u);
-  EXPECT_LT(written, bytes.size());
-  EXPECT_GE(spent, 140);
-  EXPECT_LE(spent, 1000);
-}
-
 TEST_F(PtyTest, SilentPrinterFailsAfterTwoStartUpsInAboutTwelveSeconds) {
   const auto start = steady_clock::now();
   EXPECT_EQ(StartSerialLink(context_), nullptr);
@@ -258,18 +197,6 @@ TEST_F(PtyTest, SilentPrinterFailsAfterTwoStartUpsInAboutTwelveSeconds) {
   EXPECT_GE(spent, 11500);
   EXPECT_LE(spent, 14000);
   EXPECT_EQ(DrainMaster(), kErrorModeFrame + kErrorModeFrame);
-}
-
-TEST(SerialDevicePathTest, PortNamesMapToDevices) {
-  struct Case {
-    const char* name;
-    const char* path;
-  } cases[] = {
-      {"COM1", "/dev/ttyS0"},     {"com12", "/dev/ttyS11"},        {"\\\\.\\COM3", "/dev/ttyS2"},
-      {"/dev/pts/3", "/dev/pts/3"}, {"\\\\.\\/dev/ttyUSB1", "/dev/ttyUSB1"},
-      {"ttyUSB0", "/dev/ttyUSB0"}, {"COM0", "/dev/COM0"},          {"COMX", "/dev/COMX"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(platform::posix::SerialDevicePath(c.name), c.path) << c.name;
 }
 
 // TCP ------------------------------------------------------------------------

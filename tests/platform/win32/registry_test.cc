@@ -52,14 +52,6 @@ class Win32RegistryStoreTest : public ::testing::Test {
   }
 };
 
-TEST_F(Win32RegistryStoreTest, MissingKeyIsCreatedEmpty) {
-  ASSERT_FALSE(KeyExists());
-  std::unique_ptr<platform::SettingsKey> key = platform::UserSettingsStore().OpenOrCreateKey(keyPathBytes);
-  ASSERT_NE(key, nullptr);
-  EXPECT_TRUE(KeyExists());
-  EXPECT_FALSE(key->Value("Code_Page").has_value());
-}
-
 TEST_F(Win32RegistryStoreTest, LeadingBackslashNamesTheSameKey) {
   const DWORD speed = 19200;
   Set(L"COM_Speed", REG_DWORD, &speed, sizeof speed);

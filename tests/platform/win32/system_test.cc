@@ -1,4 +1,4 @@
-// The clock, the system's error texts and the termination event on Windows.
+// The system's error texts and the termination event on Windows.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,22 +8,6 @@
 #include "platform/win32/system_error_text.h"
 
 namespace {
-
-TEST(Win32Clock, TicksFollowSleepAndLocalTimeIsTheSystems) {
-  platform::Clock& clock = platform::SystemClock();
-  const uint32_t start = clock.Ticks();
-  clock.Sleep(100);
-  const uint32_t elapsed = platform::ElapsedMs(start, clock.Ticks());
-  EXPECT_GE(elapsed, 80u);  // GetTickCount moves in steps of up to 16 ms
-  EXPECT_LT(elapsed, 2000u);
-
-  SYSTEMTIME before{};
-  ::GetLocalTime(&before);
-  const platform::LocalDateTime now = clock.Now();
-  EXPECT_EQ(now.year, before.wYear);
-  EXPECT_EQ(now.month, before.wMonth);
-  EXPECT_GE(now.hour * 60 + now.minute, before.wHour * 60 + before.wMinute);
-}
 
 TEST(Win32SystemErrorText, IsTheSystemsTextWithoutLineEnd) {
   const std::string text = platform::win32::SystemErrorText(ERROR_FILE_NOT_FOUND);

@@ -2,7 +2,8 @@
 // arguments; LAUNCH_HELPER_MODE in its environment says what it does:
 //   report   writes report.txt in its current directory (directory, command
 //            line, KVITRA_START_MINIMISED, LAUNCH_HELPER_INHERITED, start-up
-//            flags and show state, one per line) and exits with code 3
+//            flags and show state, CONTRACT_VALUE, one per line) and exits
+//            with code 3
 //   crash    exits with the code of an access violation
 //   windows  opens two top-level windows and exits with code 12 once both
 //            have been asked to close
@@ -48,7 +49,8 @@ int Report() {
       << Utf8(GetCommandLineW()) << "\n"
       << Utf8(Variable(L"KVITRA_START_MINIMISED")) << "\n"
       << Utf8(Variable(L"LAUNCH_HELPER_INHERITED")) << "\n"
-      << startup.dwFlags << " " << startup.wShowWindow << "\n";
+      << startup.dwFlags << " " << startup.wShowWindow << "\n"
+      << Utf8(Variable(L"CONTRACT_VALUE")) << "\n";
   return kReportExitCode;
 }
 
