@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "common/job_directory_files.h"
 #include "platform/paths.h"
 #include "watcher/job_dir.h"
 #include "watcher/job_text.h"
@@ -23,13 +24,13 @@ Watcher::Watcher(const WatcherServices& services, std::string defaultJobDir, Pri
       jobDir_(defaultJobDir_),
       lock_(services.locks, services.clock, services.shell),
       launch_(services.launcher, services.files, services.clock, services.shell) {
-  lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
+  lock_.SetLockFile(platform::JoinPath(jobDir_, job_directory::kLockFileName));
   launch_.SetSettings({jobDir_, printerProgram_(jobDir_)});
 }
 
 void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   jobDir_ = JobDirFromArguments(defaultJobDir_, arguments);
-  lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
+  lock_.SetLockFile(platform::JoinPath(jobDir_, job_directory::kLockFileName));
   launch_.SetSettings({jobDir_, printerProgram_(jobDir_)});
   // Watched all the same: the directory may appear later (a share mounted late).
   if (!services_.files.DirectoryExists(jobDir_))
@@ -38,7 +39,7 @@ void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   // A job left from before the start is dropped, but only where this watcher
   // watches: another watcher may be serving the default directory.
   if (jobDir_ != defaultJobDir_) return;
-  const std::string staleJob = platform::JoinPath(defaultJobDir_, kJobFileName);
+  const std::string staleJob = platform::JoinPath(defaultJobDir_, job_directory::kJobFileName);
   if (!services_.files.FileExists(staleJob)) return;
   const auto status = services_.files.Status(staleJob);
   if (status && status->size >= kJobSizeThreshold) services_.files.Remove(staleJob);
@@ -56,7 +57,7 @@ void Watcher::Timer1Timer() {
 }
 
 void Watcher::DetectJob() {
-  const std::string jobFile = platform::JoinPath(jobDir_, kJobFileName);
+  const std::string jobFile = platform::JoinPath(jobDir_, job_directory::kJobFileName);
   const std::optional<platform::JobFileStatus> status =
       services_.files.FileExists(jobFile) ? services_.files.Status(jobFile) : std::nullopt;
   if (!status || status->size < kJobSizeThreshold) {
@@ -115,7 +116,7 @@ void Watcher::LogJob(const Signature& signature, bool done) {
       break;
     case LaunchOutcome::Failed: outcome = "launch failed"; break;
   }
-  services_.shell.Log("job " + platform::JoinPath(jobDir_, kJobFileName) + " (sum " +
+  services_.shell.Log("job " + platform::JoinPath(jobDir_, job_directory::kJobFileName) + " (sum " +
                       std::to_string(signature.sum) + ", age " + std::to_string(signature.age) + "): " + outcome +
                       (done ? ", done" : ", kept pending"));
 }
