@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "common/job_directory_files.h"
 #include "printer/job_context.h"
 #include "printer/jobs/fiscal_job.h"
+#include "printer/jobs/job_file.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_printer_link.h"
 #include "tests/support/memory_files.h"
@@ -75,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   context.port.openDrawer = flags & 4;
   context.port.extendedEnding = flags & 8;
 
-  const char* const fileNames[] = {"FAK_DANE.DAT", "PARAGNIP.DAT", "PLATNOSC.DAT"};
+  const char* const fileNames[] = {job_directory::kJobFileName, kvitra::kNipFileName,
+                                   kvitra::kPaymentFileName};
   for (size_t i = 0; i < 3 && i < sections.size(); ++i) files.Put(fileNames[i], sections[i]);
   if (flags & 2) files.Put("/opt/zembrano/BezPotPa.DAT", "");
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/job_directory_files.h"
 #include "printer/archive.h"
 #include "printer/exempt_rate.h"
 #include "printer/messages.h"
@@ -30,7 +31,7 @@ RunOutcome KvitraRun::Run() {
 
   // The host may have written the job file's name in another letter case;
   // the copy and the result line both go to the name it used.
-  std::string jobFile = platform_.files.ResolveName(kJobFileName);
+  std::string jobFile = platform_.files.ResolveName(job_directory::kJobFileName);
   ArchiveJobFile(jobFile, resultCode);
   return WriteResultLine(jobFile, resultCode);
 }

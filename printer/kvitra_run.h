@@ -16,8 +16,6 @@
 
 namespace kvitra {
 
-inline constexpr char kJobFileName[] = "FAK_DANE.DAT";
-
 struct RunPlatform {
   platform::Clock& clock;
   platform::Files& files;
@@ -43,9 +41,6 @@ class KvitraRun {
   KvitraRun(const RunPlatform& platform, platform::UserInterface& ui, JobProcedure job);
 
   RunOutcome Run();
-
-  const std::string& ArchiveDir() const { return archiveDir_; }
-  const PrinterSettings& Settings() const { return settings_; }
 
  private:
   void ArchiveJobFile(const std::string& jobFile, int32_t resultCode);

@@ -6,9 +6,6 @@
 
 namespace varden {
 
-inline constexpr const char* kJobFileName = "FAK_DANE.DAT";
-inline constexpr const char* kLockFileName = "looku.dat";
-
 // `arguments` are the command-line arguments after the program name. Exactly
 // one argument replaces `defaultDir`, with one trailing separator removed.
 std::string JobDirFromArguments(const std::string& defaultDir, const std::vector<std::string>& arguments);

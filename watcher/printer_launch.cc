@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "common/job_directory_files.h"
 #include "platform/cp1250.h"
 #include "platform/paths.h"
 #include "watcher/job_dir.h"
@@ -30,7 +31,7 @@ bool PrinterLaunch::AKTIV_WLASC() {
 
 LaunchOutcome PrinterLaunch::Run() {
   lastExitCode_ = 0;
-  if (!files_.FileExists(platform::JoinPath(settings_.jobDir, kJobFileName))) {
+  if (!files_.FileExists(platform::JoinPath(settings_.jobDir, job_directory::kJobFileName))) {
     shell_.Minimise();
     return LaunchOutcome::NoJobFile;
   }

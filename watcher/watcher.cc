@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "common/job_directory_files.h"
 #include "platform/paths.h"
 #include "watcher/job_dir.h"
 #include "watcher/job_text.h"
@@ -22,13 +23,13 @@ Watcher::Watcher(const WatcherServices& services, WatcherShell& shell)
       jobDir_(services.defaultJobDir),
       lock_(services.locks, services.clock, shell),
       launch_(services.launcher, services.files, services.clock, shell) {
-  lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
+  lock_.SetLockFile(platform::JoinPath(jobDir_, job_directory::kLockFileName));
   launch_.SetSettings({jobDir_, services_.printerProgram(jobDir_)});
 }
 
 void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   jobDir_ = JobDirFromArguments(services_.defaultJobDir, arguments);
-  lock_.SetLockFile(platform::JoinPath(jobDir_, kLockFileName));
+  lock_.SetLockFile(platform::JoinPath(jobDir_, job_directory::kLockFileName));
   launch_.SetSettings({jobDir_, services_.printerProgram(jobDir_)});
   // Watched all the same: the directory may appear later (a share mounted late).
   if (!services_.files.DirectoryExists(jobDir_))
@@ -37,7 +38,7 @@ void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   // A job left from before the start is dropped, but only where this watcher
   // watches: another watcher may be serving the default directory.
   if (jobDir_ != services_.defaultJobDir) return;
-  const std::string staleJob = platform::JoinPath(services_.defaultJobDir, kJobFileName);
+  const std::string staleJob = platform::JoinPath(services_.defaultJobDir, job_directory::kJobFileName);
   if (!services_.files.FileExists(staleJob)) return;
   const auto status = services_.files.Status(staleJob);
   if (status && status->size >= kJobSizeThreshold) services_.files.Remove(staleJob);
@@ -55,7 +56,7 @@ void Watcher::Timer1Timer() {
 }
 
 void Watcher::DetectJob() {
-  const std::string jobFile = platform::JoinPath(jobDir_, kJobFileName);
+  const std::string jobFile = platform::JoinPath(jobDir_, job_directory::kJobFileName);
   const std::optional<platform::JobFileStatus> status =
       services_.files.FileExists(jobFile) ? services_.files.Status(jobFile) : std::nullopt;
   if (!status || status->size < kJobSizeThreshold) {
@@ -114,7 +115,7 @@ void Watcher::LogJob(const Signature& signature, bool done) {
       break;
     case LaunchOutcome::Failed: outcome = "launch failed"; break;
   }
-  shell_.Log("job " + platform::JoinPath(jobDir_, kJobFileName) + " (sum " +
+  shell_.Log("job " + platform::JoinPath(jobDir_, job_directory::kJobFileName) + " (sum " +
                       std::to_string(signature.sum) + ", age " + std::to_string(signature.age) + "): " + outcome +
                       (done ? ", done" : ", kept pending"));
 }

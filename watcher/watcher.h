@@ -61,8 +61,6 @@ class Watcher {
   bool Timer2Enabled() const { return timer2Enabled_; }
   bool TitlePanelVisible() const { return titlePanelVisible_; }
   int32_t LastJobSum() const { return lastJobSum_; }
-  uint32_t LastJobAge() const { return lastJobAge_; }
-  ExclusiveLock& Lock() { return lock_; }
 
  private:
   struct Observation {

@@ -6,16 +6,6 @@ char PathSeparator() { return '/'; }
 
 bool IsPathSeparator(char c) { return c == '/'; }
 
-std::string JoinPath(const std::string& dir, const std::string& name) {
-  if (!dir.empty() && IsPathSeparator(dir.back())) return dir + name;
-  return dir + PathSeparator() + name;
-}
-
-std::string WithoutTrailingSeparator(const std::string& path) {
-  if (path.empty() || !IsPathSeparator(path.back())) return path;
-  return path.substr(0, path.size() - 1);
-}
-
 std::vector<std::string> DirectoryLevels(const std::string& path) {
   std::vector<std::string> levels;
   size_t n = path.size();

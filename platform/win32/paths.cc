@@ -8,16 +8,6 @@ char PathSeparator() { return '\\'; }
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 
-std::string JoinPath(const std::string& dir, const std::string& name) {
-  if (!dir.empty() && IsPathSeparator(dir.back())) return dir + name;
-  return dir + PathSeparator() + name;
-}
-
-std::string WithoutTrailingSeparator(const std::string& path) {
-  if (path.empty() || !IsPathSeparator(path.back())) return path;
-  return path.substr(0, path.size() - 1);
-}
-
 // The walk starts after a drive root ("C:\") and after the separators that
 // lead a rooted or network path, so neither a drive nor the root is a level.
 // A network path's first level is then its server ("\\server"), which cannot

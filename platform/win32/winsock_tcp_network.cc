@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/address_resolution.h"
 #include "platform/tcp_network.h"
 
 namespace platform {
@@ -76,25 +77,7 @@ class WinsockTcpNetwork : public TcpNetwork {
 
   int Resolve(const std::string& host, const std::string& service,
               std::vector<ResolvedAddress>& addresses) override {
-    addresses.clear();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_protocol = IPPROTO_TCP;
-    addrinfo* list = nullptr;
-    const int code = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
-    if (code != 0) return code;
-    for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
-      ResolvedAddress address;
-      address.family = entry->ai_family;
-      address.socketType = entry->ai_socktype;
-      address.protocol = entry->ai_protocol;
-      const auto* bytes = reinterpret_cast<const uint8_t*>(entry->ai_addr);
-      address.address.assign(bytes, bytes + entry->ai_addrlen);
-      addresses.push_back(std::move(address));
-    }
-    freeaddrinfo(list);
-    return 0;
+    return ResolveTcpAddresses(host, service, addresses);
   }
 
   std::unique_ptr<TcpSocket> CreateSocket(const ResolvedAddress& address, int& error) override {

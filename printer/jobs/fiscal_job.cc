@@ -1,5 +1,6 @@
 #include "printer/jobs/fiscal_job.h"
 
+#include "common/job_directory_files.h"
 #include "printer/jobs/cash_jobs.h"
 #include "printer/jobs/job_file.h"
 #include "printer/jobs/job_messages.h"
@@ -9,7 +10,7 @@ namespace kvitra {
 namespace {
 
 JobOutcome RunJobOfFile(JobContext& context, PrinterLink& link) {
-  std::unique_ptr<JobFile> jobFile = OpenJobFile(context, kJobFileName);
+  std::unique_ptr<JobFile> jobFile = OpenJobFile(context, job_directory::kJobFileName);
   if (!jobFile) return JobOutcome::Failure(messages::kErrDataFile + messages::kOpenJobFile);
   std::string header;
   // A header too short to name its job is refused rather than guessed.

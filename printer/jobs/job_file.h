@@ -1,5 +1,5 @@
 #pragma once
-// Reading the host's job files: FAK_DANE.DAT line by line, the side files
+// Reading the host's job files: the job file line by line, the side files
 // PARAGNIP.DAT and PLATNOSC.DAT, and the marker BezPotPa.DAT.
 #include <cstddef>
 #include <memory>
@@ -11,7 +11,6 @@
 
 namespace kvitra {
 
-inline constexpr char kJobFileName[] = "FAK_DANE.DAT";
 inline constexpr char kNipFileName[] = "PARAGNIP.DAT";
 inline constexpr char kPaymentFileName[] = "PLATNOSC.DAT";
 inline constexpr char kNoCashInfoMarker[] = "BezPotPa.DAT";

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "common/job_directory_files.h"
 #include "printer/jobs/command_buffer.h"
 #include "printer/jobs/derived_texts.h"
 #include "printer/jobs/job_messages.h"
@@ -212,7 +213,7 @@ JobOutcome RunReceipt(JobContext& context, PrinterLink& link, std::unique_ptr<Jo
   if (auto failure = ReadFirst(context, *jobFile, first)) return *failure;
   jobFile.reset();
 
-  jobFile = OpenJobFile(context, kJobFileName);
+  jobFile = OpenJobFile(context, job_directory::kJobFileName);
   if (!jobFile) return DataFailure(messages::kOpenJobFile);
   ReceiptTexts texts;
   if (auto failure = ReadSecondHead(*jobFile, first, texts)) return *failure;

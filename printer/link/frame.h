@@ -28,14 +28,4 @@ bool SendFrame(platform::ByteChannel& channel, platform::Clock& clock, const cha
 bool ReceiveFrame(platform::ByteChannel& channel, platform::Clock& clock, char* buffer,
                   size_t size, bool wantStatus);
 
-// The TCP members: the same frames; a reply is never followed by a status request.
-inline bool SendFrameTcp(platform::ByteChannel& channel, platform::Clock& clock,
-                         const char* command, bool wantStatus) {
-  return SendFrame(channel, clock, command, wantStatus);
-}
-inline bool ReceiveFrameTcp(platform::ByteChannel& channel, platform::Clock& clock, char* buffer,
-                            size_t size) {
-  return ReceiveFrame(channel, clock, buffer, size, false);
-}
-
 }  // namespace kvitra

@@ -12,9 +12,9 @@ class PrinterLink {
  public:
   virtual ~PrinterLink() = default;
   virtual LinkKind Kind() const = 0;
-  // SendFrame / SendFrameTcp.
+  // SendFrame of frame.h over the link's channel.
   virtual bool SendFrame(const char* command, bool wantStatus) = 0;
-  // ReceiveFrame / ReceiveFrameTcp; the TCP link ignores `wantStatus`. The
+  // ReceiveFrame of frame.h; the TCP link ignores `wantStatus`. The
   // payload, NUL-terminated, never runs past `size` bytes.
   virtual bool ReceiveFrame(char* reply, size_t size, bool wantStatus) = 0;
   // Serial: applies the five limits of PORT.CFG line 3 with this read-total

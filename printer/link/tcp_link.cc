@@ -60,11 +60,12 @@ TcpLink::TcpLink(std::unique_ptr<platform::TcpSocket> socket, platform::TcpNetwo
 TcpLink::~TcpLink() { Close(); }
 
 bool TcpLink::SendFrame(const char* command, bool wantStatus) {
-  return socket_ != nullptr && SendFrameTcp(*socket_, clock_, command, wantStatus);
+  return socket_ != nullptr && kvitra::SendFrame(*socket_, clock_, command, wantStatus);
 }
 
+// Over TCP a reply is never followed by a status request.
 bool TcpLink::ReceiveFrame(char* reply, size_t size, bool) {
-  return socket_ != nullptr && ReceiveFrameTcp(*socket_, clock_, reply, size);
+  return socket_ != nullptr && kvitra::ReceiveFrame(*socket_, clock_, reply, size, false);
 }
 
 void TcpLink::SetReceiveTimeout(uint32_t milliseconds) {

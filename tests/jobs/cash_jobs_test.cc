@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/job_directory_files.h"
 #include "tests/jobs/job_fixture.h"
 
 namespace {
@@ -38,7 +39,7 @@ TEST_F(JobTest, PayoutOverTcpSetsNoTimeLimit) {
 
 TEST_F(JobTest, DailyReportSendsTodaysDateWithoutStatus) {
   clock.SetNow({2025, 1, 5, 8, 30, 0, 0});
-  files.Put("FAK_DANE.DAT", "XY2\r\n");
+  files.Put(job_directory::kJobFileName, "XY2\r\n");
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(link.Commands(), std::vector<std::string>{"1;25;01;05#r"});
   EXPECT_FALSE(link.sent[0].wantStatus);
@@ -50,7 +51,7 @@ TEST_F(JobTest, AnyOtherThirdCharacterIsTheCashState) {
   for (const char* header : {"XY3", "XY9", "XYZ", "XY3/0 ignored"}) {
     SCOPED_TRACE(header);
     link = testing_support::FakePrinterLink(kvitra::LinkKind::Serial, &clock);
-    files.Put("FAK_DANE.DAT", std::string(header) + "\r\nnot a job body");
+    files.Put(job_directory::kJobFileName, std::string(header) + "\r\nnot a job body");
     EXPECT_EQ(Run(), 1);
     EXPECT_EQ(link.Commands(), std::vector<std::string>{"0#t"});
     EXPECT_TRUE(link.sent[0].wantStatus);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iterator>
 
+#include "common/job_directory_files.h"
 #include "printer/jobs/job_messages.h"
 #include "tests/jobs/receipt_fixture.h"
 
@@ -33,7 +34,7 @@ std::vector<std::string> FirstLines(size_t count) {
 }
 // The job file as the first reading sees it, then changed for the second.
 void ChangeBetweenReadings(Fixture& t, const std::vector<std::string>& second) {
-  t.files.PutVersions("FAK_DANE.DAT", {jobs_test::JobLines(ReceiptLines()), jobs_test::JobLines(second)});
+  t.files.PutVersions(job_directory::kJobFileName, {jobs_test::JobLines(ReceiptLines()), jobs_test::JobLines(second)});
 }
 std::function<void(Fixture&)> WithReceipt(std::function<void(Receipt&)> change) {
   return [change](Fixture& t) {
@@ -70,7 +71,7 @@ std::vector<std::string> PayoutLines(size_t count) {
 const FailureCase kCases[] = {
     // The job file itself
     {"JobFileMissing", [](Fixture&) {}, Data(messages::kOpenJobFile), false, true},
-    {"HeaderIsAResultLine", [](Fixture& t) { t.files.Put("FAK_DANE.DAT", "##417"); },
+    {"HeaderIsAResultLine", [](Fixture& t) { t.files.Put(job_directory::kJobFileName, "##417"); },
      Data(messages::kReadJobFile), false, true},
     {"HeaderTooShortToNameAJob", [](Fixture& t) { t.WriteJob({"XY"}); }, Data(messages::kReadJobFile), false, true},
 
@@ -105,7 +106,7 @@ const FailureCase kCases[] = {
     {"JobFileCannotBeReopened",
      [](Fixture& t) {
        t.WriteReceipt(Receipt{});
-       t.files.AllowOpens("FAK_DANE.DAT", 1);
+       t.files.AllowOpens(job_directory::kJobFileName, 1);
      },
      Data(messages::kOpenJobFile), false, true},
     {"SecondReadingHeaderMissing", [](Fixture& t) { ChangeBetweenReadings(t, {}); }, Data(messages::kReadJobFile), false, true},

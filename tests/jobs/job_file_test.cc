@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/job_directory_files.h"
 #include "platform/cp1250.h"
 #include "printer/jobs/derived_texts.h"
 #include "tests/jobs/job_fixture.h"
@@ -14,8 +15,8 @@ using testing_support::NativePath;
 class JobFileTest : public jobs_test::JobTest {
  protected:
   std::unique_ptr<kvitra::JobFile> Open(const std::string& bytes) {
-    files.Put("FAK_DANE.DAT", bytes);
-    return kvitra::OpenJobFile(context, "FAK_DANE.DAT");
+    files.Put(job_directory::kJobFileName, bytes);
+    return kvitra::OpenJobFile(context, job_directory::kJobFileName);
   }
 };
 
@@ -48,7 +49,7 @@ TEST_F(JobFileTest, ALineLongerThanItsBufferIsRefusedWithoutOverflow) {
 }
 
 TEST_F(JobFileTest, AReadErrorEndsTheLines) {
-  files.FailReadAt("FAK_DANE.DAT", 4);
+  files.FailReadAt(job_directory::kJobFileName, 4);
   auto file = Open("abc\r\ndef\r\n");
   std::string line;
   ASSERT_EQ(file->ReadLine(line), LineRead::Ok);
@@ -69,7 +70,7 @@ TEST_F(JobFileTest, ConvertsEveryLineToThePrinterCharacterSet) {
 
 TEST_F(JobFileTest, FindsFilesWhoseNameDiffersInLetterCase) {
   files.Put("fak_dane.dat", "x\r\n");
-  EXPECT_NE(kvitra::OpenJobFile(context, "FAK_DANE.DAT"), nullptr);
+  EXPECT_NE(kvitra::OpenJobFile(context, job_directory::kJobFileName), nullptr);
   files.Put("Paragnip.Dat", "PL 123\r\n");
   std::string nip;
   EXPECT_EQ(kvitra::ReadSideFileLine(context, "PARAGNIP.DAT", nip), kvitra::SideFile::Ok);

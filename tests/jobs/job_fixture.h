@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/job_directory_files.h"
 #include "printer/job_context.h"
 #include "printer/jobs/fiscal_job.h"
 #include "tests/support/fake_environment.h"
@@ -33,7 +34,7 @@ class JobTest : public ::testing::Test {
   JobTest() { context.settings.converter = kvitra::NoConversion; }
 
   void UseLink(kvitra::LinkKind kind) { link = testing_support::FakePrinterLink(kind, &clock); }
-  void WriteJob(const std::vector<std::string>& lines) { files.Put("FAK_DANE.DAT", JobLines(lines)); }
+  void WriteJob(const std::vector<std::string>& lines) { files.Put(job_directory::kJobFileName, JobLines(lines)); }
   void PutMarker() { files.Put(NativePath("/opt/zembrano/BezPotPa.DAT"), ""); }
 
   int32_t Run() { return kvitra::RunFiscalJob(context, link); }

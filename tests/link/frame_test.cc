@@ -202,12 +202,5 @@ TEST_F(FrameTest, StatusAfterReplyWhenWanted) {
   }
 }
 
-TEST_F(FrameTest, TcpReceiveAsksForNoStatus) {
-  channel_.Send("\x1bPx\x1b\\");
-  char buffer[16];
-  EXPECT_TRUE(ReceiveFrameTcp(channel_, clock_, buffer, sizeof buffer));
-  EXPECT_TRUE(channel_.writtenBytes.empty());
-}
-
 }  // namespace
 }  // namespace kvitra

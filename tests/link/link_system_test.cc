@@ -124,7 +124,7 @@ class PtyTest : public ::testing::Test {
   SteadyClock clock_;
   testing_support::RecordingUi ui_;
   testing_support::FakeLinkFiles files_;
-  testing_support::FakeLinkEnvironment env_;
+  testing_support::FakeEnvironment env_ = testing_support::LinkEnvironment();
   testing_support::VirtualClock virtual_;
   testing_support::FakeTcpNetwork unusedNetwork_{virtual_};
   JobContext context_{clock_, files_, env_, ui_, platform::SystemSerialPorts(), unusedNetwork_,
@@ -245,7 +245,7 @@ class LoopbackTest : public ::testing::Test {
   SteadyClock clock_;
   testing_support::RecordingUi ui_;
   testing_support::FakeLinkFiles files_;
-  testing_support::FakeLinkEnvironment env_;
+  testing_support::FakeEnvironment env_ = testing_support::LinkEnvironment();
   testing_support::VirtualClock virtual_;
   testing_support::FakeSerialPorts unusedPorts_{virtual_};
   JobContext context_{clock_, files_, env_, ui_, unusedPorts_, platform::SystemTcpNetwork(),

@@ -107,6 +107,19 @@ TEST_F(TcpLinkTest, StartUpSendsErrorModeAtOnceAndReleasesOnce) {
   EXPECT_EQ(platform_.network.startups, 1);
 }
 
+TEST_F(TcpLinkTest, ReceiveAsksForNoStatusEvenWhenAskedTo) {
+  platform_.network.printerScript = "\x04";
+  std::unique_ptr<TcpLink> link = StartTcpLink(context_);
+  ASSERT_NE(link, nullptr);
+  testing_support::FakeTcpSocket& socket = *platform_.network.lastSocket;
+  socket.channel.writtenBytes.clear();
+  socket.channel.Send("\x1bPx\x1b\\");
+  char reply[16];
+  EXPECT_TRUE(link->ReceiveFrame(reply, sizeof reply, true));
+  EXPECT_STREQ(reply, "x");
+  EXPECT_TRUE(socket.channel.writtenBytes.empty());
+}
+
 TEST_F(TcpLinkTest, SilentPrinterFailsOnceWithoutSecondTry) {
   std::unique_ptr<TcpLink> link = StartTcpLink(context_);
   EXPECT_EQ(link, nullptr);

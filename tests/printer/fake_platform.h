@@ -1,6 +1,7 @@
 #pragma once
-// In-memory stand-ins for the services a Kvitra run uses: files, environment,
-// settings store, and links that are never opened.
+// In-memory stand-ins for the services a Kvitra run uses: files, settings
+// store, and (through the headers below) environment and links that are never
+// opened.
 #include <strings.h>
 
 #include <cstring>
@@ -10,12 +11,12 @@
 #include <set>
 #include <string>
 
-#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/tcp_network.h"
+#include "tests/support/fake_environment.h"
 #include "tests/support/native_path.h"
 #include "tests/support/no_link_devices.h"
 
@@ -75,24 +76,6 @@ class FakeFiles : public platform::Files {
       if (name.rfind(dir + NativePath("/"), 0) == 0) found.push_back(name);
     return found;
   }
-};
-
-class FakeEnvironment : public platform::Environment {
- public:
-  std::map<std::string, std::string> variables;
-  std::string zembranoDir = NativePath("/opt/zembrano");
-  std::string documents = NativePath("/home/kasa/Documents");
-
-  std::optional<std::string> Variable(const std::string& name) override {
-    auto it = variables.find(name);
-    if (it == variables.end()) return std::nullopt;
-    return it->second;
-  }
-  std::string ZembranoDir() override { return zembranoDir; }
-  std::string DocumentsFolder() override { return documents; }
-  std::string ConfigHome() override { return NativePath("/home/kasa/.config"); }
-  bool HasScreen() override { return screen; }
-  bool screen = true;
 };
 
 class FakeSettingsKey : public platform::SettingsKey {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/job_directory_files.h"
 #include "printer/messages.h"
 #include "tests/printer/fake_platform.h"
 #include "tests/support/recording_ui.h"
@@ -19,7 +20,7 @@ const std::string kCopyStem = kArchive + NativePath("/PAR_2021-09-13T10_11_28.")
 class KvitraRunTest : public ::testing::Test {
  protected:
   KvitraRunTest() {
-    files.files["FAK_DANE.DAT"] = kJob;
+    files.files[job_directory::kJobFileName] = kJob;
     files.dirs.insert(NativePath("/home"));
   }
 
@@ -49,9 +50,9 @@ TEST_F(KvitraRunTest, SuccessArchivesTheJobAndWritesTheResultLine) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     files.files.clear();
-    files.files["FAK_DANE.DAT"] = kJob;
+    files.files[job_directory::kJobFileName] = kJob;
     EXPECT_EQ(RunWith(Returning(c.code)), RunOutcome::Close);
-    EXPECT_EQ(files.files["FAK_DANE.DAT"], c.line);
+    EXPECT_EQ(files.files[job_directory::kJobFileName], c.line);
     std::string copy = kCopyStem + std::to_string(c.code);
     EXPECT_EQ(files.FilesIn(kArchive), std::vector<std::string>{copy});
     EXPECT_EQ(files.files[copy], kJob);
@@ -65,7 +66,7 @@ TEST_F(KvitraRunTest, FailedJobLeavesEverythingAsItWas) {
               return 0;
             }),
             RunOutcome::ErrorWindow);
-  EXPECT_EQ(files.files["FAK_DANE.DAT"], kJob);
+  EXPECT_EQ(files.files[job_directory::kJobFileName], kJob);
   EXPECT_TRUE(files.madeDirs.empty());
   EXPECT_EQ(files.files.size(), 1u);
   EXPECT_EQ(ui.errors, std::vector<std::string>{"failure"});
@@ -73,24 +74,24 @@ TEST_F(KvitraRunTest, FailedJobLeavesEverythingAsItWas) {
 
 TEST_F(KvitraRunTest, SecondRunInTheSameSecondKeepsTheFirstCopy) {
   RunWith(Returning(1));
-  files.files["FAK_DANE.DAT"] = "second job";
+  files.files[job_directory::kJobFileName] = "second job";
   clock.SetNow({2021, 9, 13, 10, 11, 28, 980});
   EXPECT_EQ(RunWith(Returning(1)), RunOutcome::Close);
   EXPECT_EQ(files.files[kCopyStem + "1"], kJob);
-  EXPECT_EQ(files.files["FAK_DANE.DAT"], "##1");
+  EXPECT_EQ(files.files[job_directory::kJobFileName], "##1");
 }
 
 TEST_F(KvitraRunTest, ArchiveThatCannotBeCreatedStillWritesTheResultLine) {
-  env.documents = NativePath("//server/share/Documents");
+  env.documentsFolder = NativePath("//server/share/Documents");
   files.refusedDirs.insert(NativePath("//server"));
   EXPECT_EQ(RunWith(Returning(5)), RunOutcome::Close);
   EXPECT_EQ(files.files.size(), 1u);
-  EXPECT_EQ(files.files["FAK_DANE.DAT"], "##5");
+  EXPECT_EQ(files.files[job_directory::kJobFileName], "##5");
   EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST_F(KvitraRunTest, UnknownDocumentsFolderArchivesAtTheRoot) {
-  env.documents = "";
+  env.documentsFolder = "";
   RunWith(Returning(1));
   EXPECT_EQ(files.files[NativePath("/KVITRA/PAR_2021-09-13T10_11_28.1")], kJob);
 }
@@ -101,7 +102,7 @@ TEST_F(KvitraRunTest, JobFileNamedInOtherLetterCase) {
   RunWith(Returning(3));
   EXPECT_EQ(files.files["fak_dane.dat"], "##3");
   EXPECT_EQ(files.files[kCopyStem + "3"], kJob);
-  EXPECT_FALSE(files.files.count("FAK_DANE.DAT"));
+  EXPECT_FALSE(files.files.count(job_directory::kJobFileName));
 }
 
 TEST_F(KvitraRunTest, ResultLineFailuresStayAsErrorWindow) {
@@ -116,7 +117,7 @@ TEST_F(KvitraRunTest, ResultLineFailuresStayAsErrorWindow) {
     files.replaceResult = c.result;
     EXPECT_EQ(RunWith(Returning(1)), RunOutcome::ErrorWindow);
     EXPECT_EQ(ui.errors, std::vector<std::string>{messages::kErrDataFile + c.suffix});
-    EXPECT_EQ(files.files["FAK_DANE.DAT"], kJob);
+    EXPECT_EQ(files.files[job_directory::kJobFileName], kJob);
   }
 }
 

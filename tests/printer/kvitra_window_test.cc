@@ -15,6 +15,7 @@
 
 #include <functional>
 
+#include "common/job_directory_files.h"
 #include "platform/cp1250.h"
 #include "printer/jobs/job_messages.h"
 #include "printer/link/link_messages.h"
@@ -123,11 +124,11 @@ TEST_F(KvitraWindowTest, FailureWithoutMessageStaysQuiet) {
 }
 
 TEST_F(KvitraWindowTest, SuccessfulRunClosesTheWindow) {
-  files.files["FAK_DANE.DAT"] = "job";
+  files.files[job_directory::kJobFileName] = "job";
   auto window = Window({}, 7);
   window->show();
   EXPECT_TRUE(WaitUntil([&] { return runs == 1 && !window->isVisible(); }, 2000));
-  EXPECT_EQ(files.files["FAK_DANE.DAT"], "##7");
+  EXPECT_EQ(files.files[job_directory::kJobFileName], "##7");
 }
 
 TEST_F(KvitraWindowTest, OkEnterAndCloseRequestAllClose) {

@@ -23,8 +23,8 @@ class FakeEnvironment : public platform::Environment {
 
   std::map<std::string, std::string> variables;
   std::string zembranoDir = NativePath("/opt/zembrano");
-  std::string documentsFolder = NativePath("/home/user/Documents");
-  std::string configHome = NativePath("/home/user/.config");
+  std::string documentsFolder = NativePath("/home/kasa/Documents");
+  std::string configHome = NativePath("/home/kasa/.config");
   bool screen = true;
 };
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/serial_port.h"
 #include "platform/tcp_network.h"
 #include "printer/job_context.h"
+#include "tests/support/fake_environment.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_channel.h"
 #include "tests/support/virtual_clock.h"
@@ -44,14 +44,15 @@ class FakeLinkFiles : public platform::Files {
   bool failReads = false;
 };
 
-class FakeLinkEnvironment : public platform::Environment {
- public:
-  std::optional<std::string> Variable(const std::string&) override { return std::nullopt; }
-  std::string ZembranoDir() override { return "/nonexistent/zembrano"; }
-  std::string DocumentsFolder() override { return ""; }
-  std::string ConfigHome() override { return "/nonexistent/config"; }
-  bool HasScreen() override { return false; }
-};
+// A machine without the host application's directory, documents or screen.
+inline FakeEnvironment LinkEnvironment() {
+  FakeEnvironment env;
+  env.zembranoDir = "/nonexistent/zembrano";
+  env.documentsFolder = "";
+  env.configHome = "/nonexistent/config";
+  env.screen = false;
+  return env;
+}
 
 // Hands out the scripted ports in order; an empty entry is a port that cannot
 // be opened. Runs out: every further opening fails.
@@ -172,7 +173,7 @@ struct FakeLinkPlatform {
   VirtualClock clock;
   RecordingUi ui;
   FakeLinkFiles files;
-  FakeLinkEnvironment env;
+  FakeEnvironment env = LinkEnvironment();
   FakeSerialPorts serialPorts{clock};
   FakeTcpNetwork network{clock};
 

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/job_directory_files.h"
+#include "platform/paths.h"
 #include "tests/support/fake_watcher_platform.h"
 #include "tests/support/native_path.h"
 #include "watcher/watcher_messages.h"
@@ -18,7 +20,7 @@ using testing_support::VirtualClock;
 
 class ExclusiveLockTest : public ::testing::Test {
  protected:
-  ExclusiveLockTest() { lock.SetLockFile(NativePath("/jobs/looku.dat")); }
+  ExclusiveLockTest() { lock.SetLockFile(platform::JoinPath(NativePath("/jobs"), job_directory::kLockFileName)); }
 
   VirtualClock clock;
   FakeWatcherShell shell;
@@ -33,7 +35,7 @@ TEST_F(ExclusiveLockTest, WithoutLockFileEverythingSucceedsUntouched) {
   lock.PAM_KONIEC_PROG();
   EXPECT_EQ(locks.opens, 0);
   EXPECT_TRUE(shell.messages.empty());
-  EXPECT_EQ(locks.checkedPaths.front(), NativePath("/jobs/looku.dat"));
+  EXPECT_EQ(locks.checkedPaths.front(), platform::JoinPath(NativePath("/jobs"), job_directory::kLockFileName));
 }
 
 TEST_F(ExclusiveLockTest, FreeLockIsTakenWithOneOpenAndOneAttemptOnTheFirstFourBytes) {

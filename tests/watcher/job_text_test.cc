@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/job_directory_files.h"
 #include "platform/job_file_probe.h"
 #include "platform/paths.h"
 #include "tests/support/native_path.h"
@@ -62,7 +63,7 @@ TEST(JobDirTest, OneArgumentReplacesTheDefault) {
   EXPECT_EQ(JobDirFromArguments(def, {NativePath("/srv/my jobs")}), NativePath("/srv/my jobs"));
   // The root gives an empty directory, and its files are still /FAK_DANE.DAT
   EXPECT_EQ(JobDirFromArguments(def, {NativePath("/")}), "");
-  EXPECT_EQ(platform::JoinPath("", kJobFileName), NativePath("/FAK_DANE.DAT"));
+  EXPECT_EQ(platform::JoinPath("", job_directory::kJobFileName), NativePath("/FAK_DANE.DAT"));
 }
 
 TEST(DosDateTimeTest, PacksLocalTimeInTwoSecondSteps) {

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/job_directory_files.h"
+#include "platform/paths.h"
 #include "tests/support/fake_watcher_platform.h"
 #include "tests/support/native_path.h"
 #include "watcher/watcher_messages.h"
@@ -19,7 +21,7 @@ using testing_support::NativePath;
 using testing_support::VirtualClock;
 using Answer = platform::MessageAnswer;
 
-const std::string kJobFile = NativePath("/srv/my jobs/FAK_DANE.DAT");
+const std::string kJobFile = platform::JoinPath(NativePath("/srv/my jobs"), job_directory::kJobFileName);
 
 class PrinterLaunchTest : public ::testing::Test {
  protected:

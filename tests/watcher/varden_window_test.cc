@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/job_directory_files.h"
+#include "platform/paths.h"
 #include "tests/support/fake_watcher_platform.h"
 #include "tests/support/text_width.h"
 
@@ -77,7 +79,7 @@ TEST_F(VardenWindowTest, EveryLabelShowsItsTextWhole) {
 
 TEST_F(VardenWindowTest, Timer1RunsAJobAndTheTitleShowsTheClockAgain) {
   locks.exists = false;
-  files.Write("/srv/jobs/FAK_DANE.DAT", "1\r\nPOZYCJA;CHLEB;1;2.50\r\nSUMA;2.50\r\nEND\r\n");
+  files.Write(platform::JoinPath("/srv/jobs", job_directory::kJobFileName), "1\r\nPOZYCJA;CHLEB;1;2.50\r\nSUMA;2.50\r\nEND\r\n");
   TVARD window(world, {"/srv/jobs"});
   window.show();
   RunEventsFor(400);
@@ -106,7 +108,7 @@ TEST_F(VardenWindowTest, CloseEndsTheTicks) {
   TVARD window(world, {"/srv/jobs"});
   window.show();
   window.Close();
-  files.Write("/srv/jobs/FAK_DANE.DAT", "1\r\nPOZYCJA;CHLEB;1;2.50\r\nSUMA;2.50\r\nEND\r\n");
+  files.Write(platform::JoinPath("/srv/jobs", job_directory::kJobFileName), "1\r\nPOZYCJA;CHLEB;1;2.50\r\nSUMA;2.50\r\nEND\r\n");
   RunEventsFor(300);
   EXPECT_TRUE(launcher.records.empty());
   EXPECT_FALSE(window.isVisible());

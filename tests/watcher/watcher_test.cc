@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/job_directory_files.h"
+#include "platform/paths.h"
 #include "tests/support/fake_watcher_platform.h"
 #include "tests/support/native_path.h"
 #include "watcher/job_text.h"
@@ -21,7 +23,7 @@ using testing_support::VirtualClock;
 
 const std::string kDefaultDir = NativePath("/opt/zembrano");
 const PrinterProgramFor kProgram = [](const std::string&) { return NativePath("/usr/bin/kvitra"); };
-const std::string kJobFile = NativePath("/opt/zembrano/FAK_DANE.DAT");
+const std::string kJobFile = platform::JoinPath(NativePath("/opt/zembrano"), job_directory::kJobFileName);
 // Four lines, 40 bytes.
 const std::string kJob = "1\r\nPOZYCJA;CHLEB;1;2.50\r\nSUMA;2.50\r\nEND\r\n";
 
@@ -276,11 +278,11 @@ TEST(WatcherStartTest, StaleJobIsRemovedOnlyFromTheWatchedDefaultDirectory) {
     FakeJobFiles files;
     FakeLauncher launcher{clock};
     files.Write(kJobFile, c.content);
-    files.Write(NativePath("/srv/jobs/FAK_DANE.DAT"), kJob);
+    files.Write(platform::JoinPath(NativePath("/srv/jobs"), job_directory::kJobFileName), kJob);
     Watcher watcher{{clock, locks, launcher, files, kDefaultDir, kProgram}, shell};
     watcher.KREACJA(c.arguments);
     EXPECT_EQ(files.FileExists(kJobFile), !c.removed);
-    EXPECT_TRUE(files.FileExists(NativePath("/srv/jobs/FAK_DANE.DAT")));
+    EXPECT_TRUE(files.FileExists(platform::JoinPath(NativePath("/srv/jobs"), job_directory::kJobFileName)));
   }
 }
 
@@ -291,7 +293,7 @@ TEST(WatcherStartTest, JobWaitingInTheNamedDirectoryRunsAtOnce) {
   FakeJobFiles files;
   FakeLauncher launcher{clock};
   locks.exists = false;
-  files.Write(NativePath("/srv/jobs/FAK_DANE.DAT"), kJob);
+  files.Write(platform::JoinPath(NativePath("/srv/jobs"), job_directory::kJobFileName), kJob);
   // As on Windows, where the printer program is KVITRA.EXE of the job directory.
   Watcher watcher{{clock, locks, launcher, files, kDefaultDir,
                    [](const std::string& jobDir) { return jobDir + NativePath("/KVITRA.EXE"); }},
@@ -320,7 +322,7 @@ TEST(WatcherStartTest, MissingJobDirectoryIsNamedOnceAndWatchedAllTheSame) {
   EXPECT_THAT(shell.log[0], ::testing::HasSubstr(later + " does not exist"));
   watcher.Timer1Timer();
   files.missingDirectories.clear();
-  files.Write(NativePath("/srv/later/FAK_DANE.DAT"), kJob);
+  files.Write(platform::JoinPath(NativePath("/srv/later"), job_directory::kJobFileName), kJob);
   watcher.Timer1Timer();
   watcher.Timer1Timer();
   EXPECT_EQ(launcher.records.size(), 1u);

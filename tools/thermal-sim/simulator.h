@@ -64,7 +64,6 @@ class Simulator {
   void BeginConnection(const std::string& description);
   // Faults for the connections that begin from now on.
   void ReplaceFaults(const Faults& faults) { config_.faults = faults; }
-  const Faults& CurrentFaults() const { return config_.faults; }
   void Note(const std::string& line) { Log(line); }
   void EndConnection(const std::string& reason);
 
