@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "tests/support/captured_stderr.h"
 #include "tests/support/recording_ui.h"
 
 namespace kvitra {
@@ -13,12 +14,7 @@ using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
-// Standard error as the test sees it; a Windows test binary has it in text mode.
-std::string CapturedStderr() {
-  std::string text = ::testing::internal::GetCapturedStderr();
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  return text;
-}
+using testing_support::CapturedStderr;
 
 const std::string kCp1250 = "B\xB3\xB9\x64 \xA3\xF3\x64\x9F";  // "Błąd Łódź"
 const std::string kUtf8 = "B\xC5\x82\xC4\x85" "d \xC5\x81\xC3\xB3" "d\xC5\xBA";

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "tests/support/captured_stderr.h"
 #include "tests/support/fake_watcher_platform.h"
 
 namespace varden {
@@ -13,12 +14,7 @@ using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
-// Standard error as the test sees it; a Windows test binary has it in text mode.
-std::string CapturedStderr() {
-  std::string text = ::testing::internal::GetCapturedStderr();
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  return text;
-}
+using testing_support::CapturedStderr;
 
 TEST(EchoingShellTest, EchoesBoxesWithTheirCaptionAndWritesTheLog) {
   testing_support::FakeWatcherShell window;
