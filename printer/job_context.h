@@ -11,7 +11,7 @@
 #include "platform/serial_port.h"
 #include "platform/tcp_network.h"
 #include "platform/user_interface.h"
-#include "printer/link/port_config.h"
+#include "printer/port_config.h"
 #include "printer/printer_settings.h"
 
 namespace kvitra {

@@ -7,7 +7,7 @@
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 #include "printer/job_context.h"
-#include "printer/link/port_config.h"
+#include "printer/port_config.h"
 #include "printer/link/printer_link.h"
 
 namespace kvitra {

@@ -123,7 +123,7 @@ class PtyTest : public ::testing::Test {
   std::string path_;
   SteadyClock clock_;
   testing_support::RecordingUi ui_;
-  testing_support::FakeLinkFiles files_;
+  testing_support::MemoryFiles files_;
   testing_support::FakeEnvironment env_ = testing_support::LinkEnvironment();
   testing_support::VirtualClock virtual_;
   testing_support::FakeTcpNetwork unusedNetwork_{virtual_};
@@ -244,7 +244,7 @@ class LoopbackTest : public ::testing::Test {
   std::thread accepter_;
   SteadyClock clock_;
   testing_support::RecordingUi ui_;
-  testing_support::FakeLinkFiles files_;
+  testing_support::MemoryFiles files_;
   testing_support::FakeEnvironment env_ = testing_support::LinkEnvironment();
   testing_support::VirtualClock virtual_;
   testing_support::FakeSerialPorts unusedPorts_{virtual_};

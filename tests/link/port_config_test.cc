@@ -193,9 +193,9 @@ class ReadPortConfigTest : public ::testing::Test {
 };
 
 TEST_F(ReadPortConfigTest, ChoosesTheLinkFromLineOne) {
-  platform_.files.contents["PORT.CFG"] = "COM1\r\n";
+  platform_.files.Put("PORT.CFG", "COM1\r\n");
   EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Serial);
-  platform_.files.contents["PORT.CFG"] = "192.168.1.20:6001\r\n";
+  platform_.files.Put("PORT.CFG", "192.168.1.20:6001\r\n");
   EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Tcp);
   EXPECT_EQ(context_.port.portLine, "192.168.1.20:6001");
   EXPECT_TRUE(platform_.ui.errors.empty());
@@ -205,22 +205,21 @@ TEST_F(ReadPortConfigTest, FailuresShowTheConfigMessageExceptForAnEmptyFile) {
   EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Failed);  // missing
   EXPECT_EQ(platform_.ui.LastError(), messages::kErrPortConfig);
 
-  platform_.files.contents["PORT.CFG"] = "COM1\r\n01;x;300;6000\r\n200;200;500;200;100\r\n";
+  platform_.files.Put("PORT.CFG", "COM1\r\n01;x;300;6000\r\n200;200;500;200;100\r\n");
   EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Failed);
-  platform_.files.failReads = true;
+  platform_.files.FailReadAt("PORT.CFG", 0);
   EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Failed);
   EXPECT_EQ(platform_.ui.errors.size(), 3u);
 
-  platform_.files.failReads = false;
-  platform_.files.contents["PORT.CFG"] = "";
+  platform_.files.readFailures.clear();
+  platform_.files.Put("PORT.CFG", "");
   EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Failed);
   EXPECT_EQ(platform_.ui.errors.size(), 3u) << "an empty file shows nothing";
 }
 
 TEST_F(ReadPortConfigTest, ExtraLinesConvertedOnce) {
   context_.settings.converter = MarkConverted;
-  platform_.files.contents["PORT.CFG"] =
-      "COM1\r\n01;3000;300;6000\r\n200;200;500;200;100\r\n0001\r\nZapraszamy\r\nna kawa\r\n";
+  platform_.files.Put("PORT.CFG", "COM1\r\n01;3000;300;6000\r\n200;200;500;200;100\r\n0001\r\nZapraszamy\r\nna kawa\r\n");
   ASSERT_EQ(ReadPortConfig(context_), PortConfigOutcome::Serial);
   EXPECT_EQ(context_.port.extraLine1, "Z@pr@sz@my");
   EXPECT_EQ(context_.port.extraLine2, "n@ k@w@");
@@ -233,7 +232,7 @@ TEST_F(ReadPortConfigTest, ReadsOnlyTheFirst1024Bytes) {
   const std::string head = "COM1\r\n01;3000;300;6000\r\n200;200;500;200;100\r\n0001\r\n";
   std::string line5(1024 - head.size() - 2, 'x');
   // The bad number after byte 1024 would fail the file if it were read.
-  platform_.files.contents["PORT.CFG"] = head + line5 + "\r\n" + "more\r\n";
+  platform_.files.Put("PORT.CFG", head + line5 + "\r\n" + "more\r\n");
   ASSERT_EQ(ReadPortConfig(context_), PortConfigOutcome::Serial);
   EXPECT_EQ(context_.port.extraLine1, std::string(40, 'x'));
   EXPECT_EQ(context_.port.extraLine2, "");

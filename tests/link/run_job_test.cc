@@ -16,7 +16,7 @@ class RunJobTest : public ::testing::Test {
 };
 
 TEST_F(RunJobTest, SerialLinkClosedOnceAfterTheJob) {
-  platform_.files.contents["PORT.CFG"] = "COM3\r\n";
+  platform_.files.Put("PORT.CFG", "COM3\r\n");
   platform_.serialPorts.AddPort().Send("\x04");
   RunJob(context_);
   ASSERT_EQ(platform_.serialPorts.openings.size(), 1u);
@@ -25,7 +25,7 @@ TEST_F(RunJobTest, SerialLinkClosedOnceAfterTheJob) {
 }
 
 TEST_F(RunJobTest, NetworkAddressRunsTheJobOverTcpAndReleasesOnce) {
-  platform_.files.contents["PORT.CFG"] = "192.168.1.20:6001\r\n";
+  platform_.files.Put("PORT.CFG", "192.168.1.20:6001\r\n");
   platform_.network.printerScript = "\x04";
   RunJob(context_);
   EXPECT_TRUE(platform_.serialPorts.openings.empty());
@@ -41,11 +41,11 @@ TEST_F(RunJobTest, FailuresBeforeTheLinkIsUpEndWithZero) {
   EXPECT_EQ(platform_.ui.errors, std::vector<std::string>{messages::kErrPortConfig});
   EXPECT_TRUE(platform_.serialPorts.openings.empty());
 
-  platform_.files.contents["PORT.CFG"] = "COM1\r\n";
+  platform_.files.Put("PORT.CFG", "COM1\r\n");
   EXPECT_EQ(RunJob(context_), 0);  // the port cannot be opened
   EXPECT_EQ(platform_.ui.LastError(), messages::kErrPortOpen);
 
-  platform_.files.contents["PORT.CFG"] = "10.0.0.1:6001\r\n";
+  platform_.files.Put("PORT.CFG", "10.0.0.1:6001\r\n");
   platform_.network.connectResults = {false};
   EXPECT_EQ(RunJob(context_), 0);
   EXPECT_EQ(platform_.ui.LastError(), messages::kErrPortOpen);

@@ -32,37 +32,37 @@ TEST(ReplaceChars, ReplacesEveryOccurrence) {
 
 class MakeDirectoryPathTest : public ::testing::Test {
  protected:
-  testing_support::FakeFiles files;
+  testing_support::MemoryFiles files;
 };
 
 TEST_F(MakeDirectoryPathTest, CreatesEveryMissingLevelInOrder) {
-  files.dirs.insert(NativePath("/home"));
+  files.directories.insert(NativePath("/home"));
   EXPECT_TRUE(MakeDirectoryPath(files, NativePath("/home/kasa/Documents/KVITRA/")));
-  EXPECT_EQ(files.madeDirs,
+  EXPECT_EQ(files.madeDirectories,
             (std::vector<std::string>{NativePath("/home/kasa"), NativePath("/home/kasa/Documents"), NativePath("/home/kasa/Documents/KVITRA")}));
 }
 
 TEST_F(MakeDirectoryPathTest, ExistingDirectoryNeedsNothing) {
-  files.dirs.insert(NativePath("/srv/KVITRA"));
+  files.directories.insert(NativePath("/srv/KVITRA"));
   EXPECT_TRUE(MakeDirectoryPath(files, NativePath("/srv/KVITRA")));
-  EXPECT_TRUE(files.madeDirs.empty());
+  EXPECT_TRUE(files.madeDirectories.empty());
 }
 
 TEST_F(MakeDirectoryPathTest, NetworkPathWhoseFirstLevelCannotBeCreatedFails) {
-  files.refusedDirs.insert(NativePath("//server"));
+  files.refusedDirectories.insert(NativePath("//server"));
   EXPECT_FALSE(MakeDirectoryPath(files, NativePath("//server/share/Documents/KVITRA")));
-  EXPECT_TRUE(files.madeDirs.empty());
+  EXPECT_TRUE(files.madeDirectories.empty());
 }
 
 TEST_F(MakeDirectoryPathTest, LevelThatIsAFileFails) {
-  files.dirs.insert(NativePath("/home"));
+  files.directories.insert(NativePath("/home"));
   files.files[NativePath("/home/kasa")] = "not a directory";
   EXPECT_FALSE(MakeDirectoryPath(files, NativePath("/home/kasa/KVITRA")));
 }
 
 TEST_F(MakeDirectoryPathTest, RelativePathAndDoubledSeparators) {
   EXPECT_TRUE(MakeDirectoryPath(files, "a//b"));
-  EXPECT_EQ(files.madeDirs, (std::vector<std::string>{"a", "a//b"}));
+  EXPECT_EQ(files.madeDirectories, (std::vector<std::string>{"a", "a//b"}));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class KvitraRunTest : public ::testing::Test {
  protected:
   KvitraRunTest() {
     files.files[job_directory::kJobFileName] = kJob;
-    files.dirs.insert(NativePath("/home"));
+    files.directories.insert(NativePath("/home"));
   }
 
   RunOutcome RunWith(JobProcedure job) {
@@ -33,7 +33,7 @@ class KvitraRunTest : public ::testing::Test {
   }
 
   testing_support::VirtualClock clock;  // 10:11:28.450 on 13 September 2021
-  testing_support::FakeFiles files;
+  testing_support::MemoryFiles files;
   testing_support::FakeEnvironment env;
   testing_support::FakeSettingsStore store;
   testing_support::NoSerialPorts serialPorts;
@@ -67,7 +67,7 @@ TEST_F(KvitraRunTest, FailedJobLeavesEverythingAsItWas) {
             }),
             RunOutcome::ErrorWindow);
   EXPECT_EQ(files.files[job_directory::kJobFileName], kJob);
-  EXPECT_TRUE(files.madeDirs.empty());
+  EXPECT_TRUE(files.madeDirectories.empty());
   EXPECT_EQ(files.files.size(), 1u);
   EXPECT_EQ(ui.errors, std::vector<std::string>{"failure"});
 }
@@ -83,7 +83,7 @@ TEST_F(KvitraRunTest, SecondRunInTheSameSecondKeepsTheFirstCopy) {
 
 TEST_F(KvitraRunTest, ArchiveThatCannotBeCreatedStillWritesTheResultLine) {
   env.documentsFolder = NativePath("//server/share/Documents");
-  files.refusedDirs.insert(NativePath("//server"));
+  files.refusedDirectories.insert(NativePath("//server"));
   EXPECT_EQ(RunWith(Returning(5)), RunOutcome::Close);
   EXPECT_EQ(files.files.size(), 1u);
   EXPECT_EQ(files.files[job_directory::kJobFileName], "##5");

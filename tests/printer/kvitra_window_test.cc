@@ -74,7 +74,7 @@ class KvitraWindowTest : public ::testing::Test {
 
   int runs = 0;
   VirtualClock clock;
-  FakeFiles files;
+  MemoryFiles files;
   FakeEnvironment env;
   FakeSettingsStore store;
   NoSerialPorts serialPorts;

@@ -26,7 +26,7 @@ class RunOnceTest : public ::testing::Test {
 
   int runs = 0;
   testing_support::VirtualClock clock;
-  testing_support::FakeFiles files;
+  testing_support::MemoryFiles files;
   testing_support::FakeEnvironment env;
   testing_support::FakeSettingsStore store;
   testing_support::NoSerialPorts serialPorts;

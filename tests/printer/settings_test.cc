@@ -109,10 +109,10 @@ TEST(ReadExemptRateLetter, FirstExistingMarkerWins) {
       {{"STAWG.DAT"}, {"STAWF.DAT"}, 'G'},  // a directory is no marker
   };
   for (const Case& c : cases) {
-    testing_support::FakeFiles files;
-    files.dirs.insert(NativePath("/opt/zembrano"));
+    testing_support::MemoryFiles files;
+    files.directories.insert(NativePath("/opt/zembrano"));
     for (const std::string& name : c.files) files.files[NativePath("/opt/zembrano/") + name] = "";
-    for (const std::string& name : c.dirs) files.dirs.insert(NativePath("/opt/zembrano/") + name);
+    for (const std::string& name : c.dirs) files.directories.insert(NativePath("/opt/zembrano/") + name);
     EXPECT_EQ(ReadExemptRateLetter(files, NativePath("/opt/zembrano"), 'E'), c.expected)
         << ::testing::PrintToString(c.files);
   }

@@ -1,6 +1,7 @@
 #pragma once
 // In-memory stand-ins for the platform services that the job run and the
-// printer link use: files, environment, serial ports and the TCP network.
+// printer link use: environment, serial ports and the TCP network, with the
+// shared in-memory files.
 #include <deque>
 #include <map>
 #include <memory>
@@ -13,36 +14,12 @@
 #include "platform/tcp_network.h"
 #include "printer/job_context.h"
 #include "tests/support/fake_environment.h"
+#include "tests/support/memory_files.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_channel.h"
 #include "tests/support/virtual_clock.h"
 
 namespace testing_support {
-
-class FakeLinkFiles : public platform::Files {
- public:
-  std::string ResolveName(const std::string& path) override { return path; }
-  bool FileExists(const std::string& path) override { return contents.count(path) != 0; }
-  bool DirectoryExists(const std::string&) override { return false; }
-  std::unique_ptr<platform::InputFile> OpenRead(const std::string&) override { return nullptr; }
-  platform::ReadResult ReadPrefix(const std::string& path, size_t maxBytes,
-                                  std::string& out) override {
-    auto found = contents.find(path);
-    if (found == contents.end()) return platform::ReadResult::OpenFailed;
-    if (failReads) return platform::ReadResult::ReadFailed;
-    out = found->second.substr(0, maxBytes);
-    return platform::ReadResult::Ok;
-  }
-  bool CopyNoReplace(const std::string&, const std::string&) override { return false; }
-  bool MakeDirectory(const std::string&) override { return false; }
-  platform::WriteResult ReplaceContents(const std::string& path, const std::string& bytes) override {
-    contents[path] = bytes;
-    return platform::WriteResult::Ok;
-  }
-
-  std::map<std::string, std::string> contents;
-  bool failReads = false;
-};
 
 // A machine without the host application's directory, documents or screen.
 inline FakeEnvironment LinkEnvironment() {
@@ -172,7 +149,7 @@ class FakeTcpNetwork : public platform::TcpNetwork {
 struct FakeLinkPlatform {
   VirtualClock clock;
   RecordingUi ui;
-  FakeLinkFiles files;
+  MemoryFiles files;
   FakeEnvironment env = LinkEnvironment();
   FakeSerialPorts serialPorts{clock};
   FakeTcpNetwork network{clock};

@@ -1,7 +1,10 @@
 #pragma once
-// An in-memory platform::Files: files are byte strings by path, directories a
-// set of paths. Names resolve as on Windows: exact first, then ignoring the
-// letter case of the last component. Counts the files open for reading.
+// The one in-memory platform::Files of the tests: files are byte strings by
+// full path, directories a set of paths. Names resolve as on Windows: exact
+// first, then ignoring the ASCII letter case of the last component. A copy
+// needs its target's directory; failures of opening, reading, creating a
+// directory and replacing can be arranged; the files open for reading are
+// counted.
 #include <algorithm>
 #include <cctype>
 #include <deque>
@@ -29,7 +32,8 @@ class MemoryFiles : public platform::Files {
   }
   // The file opens `times` times, then no more.
   void AllowOpens(const std::string& path, int times) { opensLeft[path] = times; }
-  // Reading the file fails once `offset` bytes have been read.
+  // Reading the file fails once `offset` bytes have been read (ReadPrefix
+  // fails when it would read past `offset`).
   void FailReadAt(const std::string& path, size_t offset) { readFailures[path] = offset; }
 
   std::string ResolveName(const std::string& path) override {
@@ -46,6 +50,14 @@ class MemoryFiles : public platform::Files {
   }
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
   bool DirectoryExists(const std::string& path) override { return directories.count(path) > 0; }
+
+  // Files whose path begins with `dir` and a separator.
+  std::vector<std::string> FilesIn(const std::string& dir) const {
+    std::vector<std::string> found;
+    for (const auto& entry : files)
+      if (entry.first.rfind(dir + platform::PathSeparator(), 0) == 0) found.push_back(entry.first);
+    return found;
+  }
 
   std::unique_ptr<platform::InputFile> OpenRead(const std::string& path) override {
     openedPaths.push_back(path);
@@ -66,26 +78,37 @@ class MemoryFiles : public platform::Files {
                                   std::string& out) override {
     auto it = files.find(path);
     if (it == files.end() || unopenable.count(path)) return platform::ReadResult::OpenFailed;
+    auto failure = readFailures.find(path);
+    if (failure != readFailures.end() && failure->second < std::min(maxBytes, it->second.size()))
+      return platform::ReadResult::ReadFailed;
     out = it->second.substr(0, maxBytes);
     return platform::ReadResult::Ok;
   }
   bool CopyNoReplace(const std::string& from, const std::string& to) override {
     if (!files.count(from) || files.count(to)) return false;
+    size_t slash = to.rfind(platform::PathSeparator());
+    if (slash != std::string::npos && slash > 0 && !directories.count(to.substr(0, slash))) return false;
     files[to] = files[from];
     return true;
   }
   bool MakeDirectory(const std::string& path) override {
-    return directories.insert(path).second;
+    if (refusedDirectories.count(path) || directories.count(path) || files.count(path)) return false;
+    directories.insert(path);
+    madeDirectories.push_back(path);
+    return true;
   }
   platform::WriteResult ReplaceContents(const std::string& path, const std::string& bytes) override {
-    files[path] = bytes;
-    return platform::WriteResult::Ok;
+    if (replaceResult == platform::WriteResult::Ok) files[path] = bytes;
+    return replaceResult;
   }
 
   int OpenCount() const { return *openCount; }
 
   std::map<std::string, std::string> files;
   std::set<std::string> directories;
+  std::set<std::string> refusedDirectories;  // MakeDirectory fails for these
+  std::vector<std::string> madeDirectories;  // in the order made
+  platform::WriteResult replaceResult = platform::WriteResult::Ok;  // of every ReplaceContents
   std::set<std::string> unopenable;
   std::map<std::string, size_t> readFailures;
   std::map<std::string, std::deque<std::string>> laterVersions;

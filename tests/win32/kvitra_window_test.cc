@@ -45,7 +45,7 @@ class KvitraWin32WindowTest : public ::testing::Test {
 
   int runs = 0;
   VirtualClock clock;
-  FakeFiles files;
+  MemoryFiles files;
   FakeEnvironment env;
   FakeSettingsStore store;
   NoSerialPorts serialPorts;

@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/serial_port.h"
 #include "platform/win32/wide_text.h"
+#include "tests/platform/win32/scratch_dir.h"
 
 namespace contract {
 
@@ -61,16 +62,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   ::CloseHandle(file);
 }
 
-std::string ReadFile(const std::string& path) {
-  const HANDLE file = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string out;
-  char buffer[4096];
-  DWORD got = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
-  ::CloseHandle(file);
-  return out;
-}
+std::string ReadFile(const std::string& path) { return testing_support::Contents(path); }
 
 size_t EntryCount(const std::string& dir) {
   size_t count = 0;
