@@ -11,6 +11,7 @@
 
 #include "platform/process_launcher.h"
 #include "platform/settings_store.h"
+#include "platform/waitable_event.h"
 
 namespace contract {
 
@@ -113,5 +114,12 @@ class OwnSettingsKey {
   virtual void Store(const std::string& name, platform::ValueType type, const std::vector<uint8_t>& data) = 0;
 };
 std::unique_ptr<OwnSettingsKey> MakeOwnSettingsKey();
+
+// Asks this very process to end, as the system's own tools would (SIGTERM on
+// Linux, Ctrl+Break on the console on Windows). false when this run cannot
+// send such a request (under Wine a test has no console).
+bool RequestTerminationOfThisProcess();
+// Whether the event is ready, or becomes ready within `milliseconds`.
+bool IsReady(const platform::WaitableEvent& event, int milliseconds);
 
 }  // namespace contract

@@ -5,7 +5,9 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -224,5 +226,12 @@ class RegFileSettingsKey : public OwnSettingsKey {
 }  // namespace
 
 std::unique_ptr<OwnSettingsKey> MakeOwnSettingsKey() { return std::make_unique<RegFileSettingsKey>(); }
+
+bool RequestTerminationOfThisProcess() { return ::kill(::getpid(), SIGTERM) == 0; }
+
+bool IsReady(const platform::WaitableEvent& event, int milliseconds) {
+  pollfd watched{static_cast<int>(event.NativeHandle()), POLLIN, 0};
+  return ::poll(&watched, 1, milliseconds) == 1;
+}
 
 }  // namespace contract

@@ -255,4 +255,14 @@ class RegistrySettingsKey : public OwnSettingsKey {
 
 std::unique_ptr<OwnSettingsKey> MakeOwnSettingsKey() { return std::make_unique<RegistrySettingsKey>(); }
 
+// Under Wine a test has the Unix standard handles and no console, and
+// AllocConsole is refused (error 5): the event can only be sent where a
+// console is attached.
+bool RequestTerminationOfThisProcess() { return ::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, 0) != 0; }
+
+bool IsReady(const platform::WaitableEvent& event, int milliseconds) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(event.NativeHandle());
+  return ::WaitForSingleObject(handle, static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
+}
+
 }  // namespace contract
