@@ -1,12 +1,12 @@
 #include "tools/thermal-sim/stop_signal.h"
 
-#include "tools/thermal-sim/posix/stop_pipe.h"
-
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+
+#include "tools/thermal-sim/posix/stop_pipe.h"
 
 namespace thermal_sim {
 namespace {
