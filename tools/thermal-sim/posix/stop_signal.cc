@@ -6,6 +6,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "tools/thermal-sim/posix/stop_pipe.h"
+
 namespace thermal_sim {
 namespace {
 
