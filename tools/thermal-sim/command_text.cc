@@ -75,9 +75,9 @@ std::optional<int64_t> QuantityInThousandths(const std::string& text) { return F
 std::string FormatHundredths(int64_t value) {
   std::string sign = value < 0 ? "-" : "";
   uint64_t magnitude = value < 0 ? static_cast<uint64_t>(-value) : static_cast<uint64_t>(value);
-  std::string cents = std::to_string(magnitude % 100);
-  if (cents.size() < 2) cents.insert(0, "0");
-  return sign + std::to_string(magnitude / 100) + "." + cents;
+  const unsigned cents = static_cast<unsigned>(magnitude % 100);
+  const char centDigits[] = {static_cast<char>('0' + cents / 10), static_cast<char>('0' + cents % 10), '\0'};
+  return sign + std::to_string(magnitude / 100) + "." + centDigits;
 }
 
 }  // namespace thermal_sim

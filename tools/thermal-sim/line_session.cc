@@ -1,10 +1,7 @@
 #include "tools/thermal-sim/line_session.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <optional>
-#include <poll.h>
-#include <unistd.h>
 
 #include "tools/thermal-sim/log_text.h"
 #include "tools/thermal-sim/stop_signal.h"
@@ -14,10 +11,10 @@ namespace {
 
 enum class Sent { kOk, kLineFailed, kDropped, kStopped };
 
-Sent SendAnswer(int fd, const Answer& answer) {
+Sent SendAnswer(Line& line, const Answer& answer) {
   if (!answer.bytes.empty()) {
     if (answer.delayMs != 0 && !WaitUnlessStopped(answer.delayMs)) return Sent::kStopped;
-    if (!WriteAll(fd, answer.bytes)) return Sent::kLineFailed;
+    if (!line.WriteAll(answer.bytes)) return Sent::kLineFailed;
   }
   return answer.drop ? Sent::kDropped : Sent::kOk;
 }
@@ -57,52 +54,40 @@ void StartSession(Simulator& simulator, const Options& options, const std::strin
   if (!note.empty()) simulator.Note(note);
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) {
-      if (StopRequested()) return false;
-      continue;
-    }
-    if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      pollfd out{fd, POLLOUT, 0};
-      if (poll(&out, 1, 1000) <= 0) return false;
-      continue;
-    }
-    if (written <= 0) return false;
-    done += static_cast<size_t>(written);
+const char* TcpEndText(SessionEnd end) {
+  switch (end) {
+    case SessionEnd::kDropped: return "dropped";
+    case SessionEnd::kStopped: return "stopped";
+    case SessionEnd::kClientGone: return "by client";
   }
-  return true;
+  return "by client";
 }
 
-SessionEnd ServeSession(int fd, Simulator& simulator, uint32_t idleMs) {
+SessionEnd ServeSession(Line& line, Simulator& simulator, uint32_t idleMs) {
   unsigned char buffer[512];
   for (;;) {
     if (StopRequested()) return SessionEnd::kStopped;
-    pollfd fds[2] = {{fd, POLLIN, 0}, {StopFd(), POLLIN, 0}};
-    int timeout = simulator.AwaitingEnq() ? static_cast<int>(idleMs) : -1;
-    int ready = poll(fds, 2, timeout);
-    if (ready < 0) {
-      if (errno == EINTR) continue;
-      return SessionEnd::kClientGone;
+    std::optional<uint32_t> quiet;
+    if (simulator.AwaitingEnq()) quiet = idleMs;
+    switch (line.Wait(quiet)) {
+      case Line::Ready::kStopped: return SessionEnd::kStopped;
+      case Line::Ready::kFailed: return SessionEnd::kClientGone;
+      case Line::Ready::kQuiet:
+        if (auto end = EndFor(SendAnswer(line, simulator.Idle()))) return *end;
+        continue;
+      case Line::Ready::kReadable: break;
     }
-    if (ready == 0) {
-      if (auto end = EndFor(SendAnswer(fd, simulator.Idle()))) return *end;
-      continue;
-    }
-    if (fds[1].revents != 0) return SessionEnd::kStopped;
-    if (fds[0].revents == 0) continue;
     // Read what is there even when the client has hung up: its last bytes count.
-    ssize_t count = read(fd, buffer, sizeof buffer);
-    if (count < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-    if (count <= 0) {
+    size_t count = 0;
+    const Line::Read read = line.ReadSome(buffer, sizeof buffer, count);
+    if (read == Line::Read::kNothingYet) continue;
+    if (read == Line::Read::kEnded) {
       // The end of the line also ends a frame that waited for its ENQ.
-      if (simulator.AwaitingEnq()) SendAnswer(fd, simulator.Idle());
+      if (simulator.AwaitingEnq()) SendAnswer(line, simulator.Idle());
       return SessionEnd::kClientGone;
     }
-    for (ssize_t i = 0; i < count; ++i)
-      if (auto end = EndFor(SendAnswer(fd, simulator.Feed(buffer[i])))) return *end;
+    for (size_t i = 0; i < count; ++i)
+      if (auto end = EndFor(SendAnswer(line, simulator.Feed(buffer[i])))) return *end;
   }
 }
 

@@ -8,6 +8,7 @@
 #include "tools/thermal-sim/log_text.h"
 #include "tools/thermal-sim/options.h"
 #include "tools/thermal-sim/simulator.h"
+#include "tools/thermal-sim/standard_streams.h"
 #include "tools/thermal-sim/stop_signal.h"
 #include "tools/thermal-sim/transports.h"
 
@@ -38,14 +39,16 @@ class FileOutput : public thermal_sim::SimulatorOutput {
   FILE* wire_;  // null: not kept
 };
 
+// Binary: every file gets the bytes as they are, with no line-end translation.
 FILE* OpenForAppend(const std::string& path, FILE* fallback) {
   if (path.empty()) return fallback;
-  return std::fopen(path.c_str(), "a");
+  return std::fopen(path.c_str(), "ab");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  thermal_sim::PrepareStandardStreams();
   thermal_sim::ParsedOptions parsed = thermal_sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (parsed.options.help || parsed.options.version) {
     const auto request = parsed.options.help ? platform::InformationRequest::Help : platform::InformationRequest::Version;
@@ -59,7 +62,7 @@ int main(int argc, char** argv) {
   const thermal_sim::Options& options = parsed.options;
   FILE* log = OpenForAppend(options.logPath, stderr);
   FILE* paper = OpenForAppend(options.receiptsPath, stdout);
-  FILE* wire = options.wirePath.empty() ? nullptr : std::fopen(options.wirePath.c_str(), "ab");
+  FILE* wire = options.wirePath.empty() ? nullptr : OpenForAppend(options.wirePath, nullptr);
   if (!log || !paper || (!options.wirePath.empty() && !wire)) {
     const std::string& path = !log ? options.logPath : !paper ? options.receiptsPath : options.wirePath;
     std::fprintf(stderr, "thermal-sim: cannot open %s\n", path.c_str());
@@ -70,9 +73,7 @@ int main(int argc, char** argv) {
   thermal_sim::Simulator simulator(options.simulator, platform::SystemClock(), output);
 
   std::string error;
-  int code = options.transport == thermal_sim::Options::Transport::kTcp
-                 ? thermal_sim::ServeTcp(options, simulator, stdout, error)
-                 : thermal_sim::ServePty(options, simulator, stdout, error);
+  int code = thermal_sim::Serve(options, simulator, stdout, error);
   if (code != 0) std::fprintf(stderr, "thermal-sim: %s\n", error.c_str());
   output.Log(thermal_sim::FormatTimestamp(platform::SystemClock().Now()) + " STOP exit=" + std::to_string(code));
   if (log != stderr) std::fclose(log);

@@ -2,11 +2,19 @@
 
 #include <functional>
 #include <map>
+#include <string>
 
 #include "tools/thermal-sim/command_text.h"
 
 namespace thermal_sim {
 namespace {
+
+// Pseudo-terminals are Linux's: Windows has none to offer a serial client.
+#ifdef _WIN32
+constexpr bool kPtyTransport = false;
+#else
+constexpr bool kPtyTransport = true;
+#endif
 
 bool ReadCount(const std::string& text, uint64_t& value, bool allowZero) {
   std::optional<uint32_t> number = ParameterNumber(text);
@@ -53,6 +61,78 @@ bool ApplyFaultOption(const std::string& name, const std::string& v, Faults& fau
   known = false;
   return false;
 }
+
+constexpr const char* kHelpIntro = R"(thermal-sim: a Thermal fiscal printer simulator
+
+)";
+constexpr const char* kUsageLinux = R"(Usage: thermal-sim (--tcp HOST:PORT | --pty PATH) [options]
+
+)";
+constexpr const char* kUsageWindows = R"(Usage: thermal-sim --tcp HOST:PORT [options]
+
+)";
+constexpr const char* kTcpHelp = R"(  --tcp HOST:PORT     listen on HOST:PORT and serve connections one after
+                      another; PORT 0 picks a free port. The first line on
+                      standard output is "listening tcp ADDRESS:PORT".
+)";
+constexpr const char* kPtyHelp = R"(  --pty PATH          create a pseudo-terminal and a symbolic link PATH to its
+                      slave (use PATH as the serial port); first line
+                      "listening pty PATH -> /dev/pts/N". The link is removed
+                      at exit. A client may close and reopen the line.
+
+)";
+constexpr const char* kHelpCommon = R"(Output:
+  --log FILE          frame log (default: standard error)
+  --receipts FILE     printouts: receipts, cancellations, reports, payouts
+                      (default: standard output, after the first line)
+  --wire FILE         every byte received from the clients, unchanged, in
+                      the order received (appended)
+  --charset NAME      the printer's character set, for showing texts in
+                      UTF-8: mazovia (default), latin2, cp852, win1250
+
+Printer:
+  --first-receipt N   number of the first receipt printed (default 1); the
+                      reply to "23#s" carries the number of the last one
+                      printed (N-1 before the first)
+
+  --cancel-on-close   when a connection or pty session ends with a receipt
+                      open, cancel it (a real printer keeps it open, so the
+                      next "$h" is refused until "0$e" comes)
+
+Faults (combinable; K counts frames from 1, see --count-frames):
+  --refuse CODE       refuse every command with this code ("$l") or these
+                      parameters and code ("0#e"); may be repeated
+  --refuse-frame K    refuse frame K; may be repeated
+  --silent-from K     from frame K on: no status byte, no reply, nothing
+                      carried out (a printer switched off)
+  --drop-after K      close the line right after answering frame K: over TCP
+                      the connection is closed, over a pty the line is gone
+                      (master closed, a new pty made, the link moved to it)
+  --delay MS          wait MS milliseconds before every answer
+  --faults-file FILE  read at the start of every connection or pty session:
+                      when FILE exists, the fault options written in it
+                      (--refuse, --refuse-frame, --silent-from, --drop-after,
+                      --delay, separated by blanks or lines) replace those
+                      of the command line for that session; an empty file
+                      means a healthy printer. A bad file is logged and the
+                      command line's faults apply.
+  --count-frames connection|run
+                      K counts per TCP connection or pty session (default),
+                      or over the whole run of the simulator
+
+Other:
+  --idle MS           quiet time after a frame's closing pair after which it
+                      counts as sent without ENQ (default 50)
+  --help              this text
+  --version           the version
+
+)";
+constexpr const char* kStopHelpLinux = R"(The simulator exits on SIGTERM or SIGINT. It reads no environment variables.
+The manual: man thermal-sim (/usr/share/man/man1/thermal-sim.1.gz).
+)";
+constexpr const char* kStopHelpWindows = R"(The simulator exits on Ctrl+C, Ctrl+Break or the closing of its console
+window. It reads no environment variables.
+)";
 
 }  // namespace
 
@@ -132,6 +212,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
         continue;
       }
     }
+    if (name == "--pty" && !kPtyTransport) {
+      parsed.error = "--pty is not available on Windows; use --tcp HOST:PORT";
+      return parsed;
+    }
     auto handler = withValue.find(name);
     if (handler == withValue.end()) {
       parsed.error = "unknown option " + name;
@@ -152,72 +236,21 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
       return parsed;
     }
   }
-  if (options.transport == Options::Transport::kNone) parsed.error = "give --tcp HOST:PORT or --pty PATH";
+  if (options.transport == Options::Transport::kNone)
+    parsed.error = kPtyTransport ? "give --tcp HOST:PORT or --pty PATH" : "give --tcp HOST:PORT";
   return parsed;
 }
 
+// The help text; its transport and stop paragraphs are each system's own.
 const char* HelpText() {
-  return R"(thermal-sim: a Thermal fiscal printer simulator
-
-Usage: thermal-sim (--tcp HOST:PORT | --pty PATH) [options]
-
-Transport (one of):
-  --tcp HOST:PORT     listen on HOST:PORT and serve connections one after
-                      another; PORT 0 picks a free port. The first line on
-                      standard output is "listening tcp ADDRESS:PORT".
-  --pty PATH          create a pseudo-terminal and a symbolic link PATH to its
-                      slave (use PATH as the serial port); first line
-                      "listening pty PATH -> /dev/pts/N". The link is removed
-                      at exit. A client may close and reopen the line.
-
-Output:
-  --log FILE          frame log (default: standard error)
-  --receipts FILE     printouts: receipts, cancellations, reports, payouts
-                      (default: standard output, after the first line)
-  --wire FILE         every byte received from the clients, unchanged, in
-                      the order received (appended)
-  --charset NAME      the printer's character set, for showing texts in
-                      UTF-8: mazovia (default), latin2, cp852, win1250
-
-Printer:
-  --first-receipt N   number of the first receipt printed (default 1); the
-                      reply to "23#s" carries the number of the last one
-                      printed (N-1 before the first)
-
-  --cancel-on-close   when a connection or pty session ends with a receipt
-                      open, cancel it (a real printer keeps it open, so the
-                      next "$h" is refused until "0$e" comes)
-
-Faults (combinable; K counts frames from 1, see --count-frames):
-  --refuse CODE       refuse every command with this code ("$l") or these
-                      parameters and code ("0#e"); may be repeated
-  --refuse-frame K    refuse frame K; may be repeated
-  --silent-from K     from frame K on: no status byte, no reply, nothing
-                      carried out (a printer switched off)
-  --drop-after K      close the line right after answering frame K: over TCP
-                      the connection is closed, over a pty the line is gone
-                      (master closed, a new pty made, the link moved to it)
-  --delay MS          wait MS milliseconds before every answer
-  --faults-file FILE  read at the start of every connection or pty session:
-                      when FILE exists, the fault options written in it
-                      (--refuse, --refuse-frame, --silent-from, --drop-after,
-                      --delay, separated by blanks or lines) replace those
-                      of the command line for that session; an empty file
-                      means a healthy printer. A bad file is logged and the
-                      command line's faults apply.
-  --count-frames connection|run
-                      K counts per TCP connection or pty session (default),
-                      or over the whole run of the simulator
-
-Other:
-  --idle MS           quiet time after a frame's closing pair after which it
-                      counts as sent without ENQ (default 50)
-  --help              this text
-  --version           the version
-
-The simulator exits on SIGTERM or SIGINT. It reads no environment variables.
-The manual: man thermal-sim (/usr/share/man/man1/thermal-sim.1.gz).
-)";
+#ifdef _WIN32
+  static const std::string text = std::string(kHelpIntro) + kUsageWindows + "Transport:\n" + kTcpHelp + "\n" + kHelpCommon +
+                                  kStopHelpWindows;
+#else
+  static const std::string text = std::string(kHelpIntro) + kUsageLinux + "Transport (one of):\n" + kTcpHelp +
+                                  kPtyHelp + kHelpCommon + kStopHelpLinux;
+#endif
+  return text.c_str();
 }
 
 }  // namespace thermal_sim

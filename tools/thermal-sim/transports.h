@@ -1,6 +1,7 @@
 #pragma once
-// The two lines the simulator offers: a TCP listener that serves connections
-// one after another, and a pseudo-terminal behind a symbolic link.
+// The lines the simulator offers: a TCP listener that serves connections one
+// after another (every system), and a pseudo-terminal behind a symbolic link
+// (Linux).
 #include <cstdio>
 #include <string>
 
@@ -9,10 +10,10 @@
 
 namespace thermal_sim {
 
-// Both announce their address as the first line of `announce` ("listening
-// ..."), then serve until a stop is requested. They return the process exit
-// code: 0 after a stop, 1 when the line could not be set up (`error` says why).
-int ServeTcp(const Options& options, Simulator& simulator, FILE* announce, std::string& error);
-int ServePty(const Options& options, Simulator& simulator, FILE* announce, std::string& error);
+// Serves the transport `options` name: announces its address as the first
+// line of `announce` ("listening ..."), then serves until a stop is
+// requested. Returns the process exit code: 0 after a stop, 1 when the line
+// could not be set up (`error` says why).
+int Serve(const Options& options, Simulator& simulator, FILE* announce, std::string& error);
 
 }  // namespace thermal_sim

@@ -1,5 +1,7 @@
 #include "tools/thermal-sim/stop_signal.h"
 
+#include "tools/thermal-sim/posix/stop_pipe.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>

@@ -7,9 +7,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "tools/thermal-sim/line_session.h"
+#include "tools/thermal-sim/posix/fd_line.h"
+#include "tools/thermal-sim/posix/stop_pipe.h"
+#include "tools/thermal-sim/posix/transports.h"
 #include "tools/thermal-sim/stop_signal.h"
-#include "tools/thermal-sim/transports.h"
 
 namespace thermal_sim {
 namespace {
@@ -89,9 +90,10 @@ int ServeTcp(const Options& options, Simulator& simulator, FILE* announce, std::
     socklen_t peerLength = sizeof peer;
     getpeername(client, reinterpret_cast<sockaddr*>(&peer), &peerLength);
     StartSession(simulator, options, "tcp peer=" + AddressText(peer));
-    SessionEnd end = ServeSession(client, simulator, options.idleMs);
+    FdLine line(client);
+    SessionEnd end = ServeSession(line, simulator, options.idleMs);
     close(client);
-    simulator.EndConnection(end == SessionEnd::kDropped ? "dropped" : end == SessionEnd::kStopped ? "stopped" : "by client");
+    simulator.EndConnection(TcpEndText(end));
     if (end == SessionEnd::kStopped) break;
   }
   close(listener);

@@ -8,9 +8,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "tools/thermal-sim/line_session.h"
+#include "tools/thermal-sim/posix/fd_line.h"
+#include "tools/thermal-sim/posix/transports.h"
 #include "tools/thermal-sim/stop_signal.h"
-#include "tools/thermal-sim/transports.h"
 
 namespace thermal_sim {
 namespace {
@@ -117,7 +117,8 @@ int ServePty(const Options& options, Simulator& simulator, FILE* announce, std::
   int code = 0;
   while (WaitForClient(master) == ClientWait::kPresent) {
     StartSession(simulator, options, "pty " + slave);
-    SessionEnd end = ServeSession(master, simulator, options.idleMs);
+    FdLine line(master);
+    SessionEnd end = ServeSession(line, simulator, options.idleMs);
     if (end == SessionEnd::kStopped) {
       simulator.EndConnection("stopped");
       break;
