@@ -20,7 +20,8 @@
 ;   /STARTUP=0|1  /NOSIM
 ; A bad option ends the setup with exit code 2 before anything is written.
 
-Unicode true
+; A 64-bit setup for 64-bit programs (and Wine's 64-bit prefixes).
+Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -39,7 +40,7 @@ SetCompressor /SOLID lzma
 !define SIMULATOR_ADDRESS "127.0.0.1:6001"
 ; Shortcut names are the same in every language, so the uninstaller finds them.
 !define VARDEN_LINK "Varden.lnk"
-!define SIMULATOR_LINK "thermal-sim ${SIMULATOR_ADDRESS}.lnk"
+!define SIMULATOR_LINK "thermal-sim.lnk"
 !define EXAMPLES_LINK "Examples - Przyklady.lnk"
 !define UNINSTALL_LINK "Uninstall - Odinstaluj.lnk"
 
@@ -414,8 +415,9 @@ FunctionEnd
 
 Function BadOption
   MessageBox MB_OK|MB_ICONSTOP "Kvitra setup: bad option $1 in: $0" /SD IDOK
+  ; Abort in .onInit ends the setup before any page, with exit code 2.
   SetErrorLevel 2
-  Quit
+  Abort
 FunctionEnd
 
 ; Needs the sections above: /NOSIM unselects one.
