@@ -256,8 +256,29 @@ FunctionEnd
 ; Installation
 
 
+; A running program cannot be replaced: rather than leave the old one in place
+; and report success, the setup stops (exit code 2) before it changes anything.
+Function RefuseProgramInUse
+  Exch $0
+  ${If} ${FileExists} $0
+    ClearErrors
+    FileOpen $1 $0 a
+    ${If} ${Errors}
+      MessageBox MB_OK|MB_ICONSTOP "$(ProgramInUse)$\r$\n$0" /SD IDOK
+      SetErrorLevel 2
+      Abort
+    ${EndIf}
+    FileClose $1
+  ${EndIf}
+  Pop $0
+FunctionEnd
+
 Section "!$(SecProgramsName)" SecPrograms
   SectionIn RO
+  Push "$INSTDIR\VARDEN.EXE"
+  Call RefuseProgramInUse
+  Push "$INSTDIR\KVITRA.EXE"
+  Call RefuseProgramInUse
   SetOutPath "$INSTDIR"
   File "/oname=KVITRA.EXE" "${KVITRA_EXE}"
   File "/oname=VARDEN.EXE" "${VARDEN_EXE}"

@@ -4,7 +4,7 @@
 #  2. a silent install into C:\JOBS with chosen settings: files, settings
 #     values, uninstall entry, shortcuts; an existing PORT.CFG is kept;
 #  3. a receipt through the installed VARDEN.EXE and KVITRA.EXE against the
-#     installed thermal-sim.exe over TCP;
+#     installed thermal-sim.exe over TCP; a setup while Varden runs refuses;
 #  4. a second run over it (upgrade) keeps a changed PORT.CFG and settings value;
 #  5. the silent uninstall removes the setup's files, keys and shortcuts and the
 #     settings values it wrote and nobody changed, and keeps the user's
@@ -130,6 +130,9 @@ for _ in $(seq 300); do grep -q '^##' "$jobs/FAK_DANE.DAT" && break; sleep 0.2; 
 result=$(cat "$jobs/FAK_DANE.DAT")
 [ "$result" = "##1" ] || fail "result line '$result', not '##1'; Varden said: $(cat "$scratch/varden.out")"
 grep -q 'Żółta teczka' "$scratch/sim.out" || fail "the receipt's letters did not reach the simulator: $(cat "$scratch/sim.out")"
+status=0
+setup '/D=C:\JOBS' || status=$?
+[ "$status" -eq 2 ] || fail "a setup over the running VARDEN.EXE ended with $status, not 2"
 kill -KILL "$varden_pid" "$sim_pid"
 wait "$varden_pid" "$sim_pid" 2>/dev/null || true
 varden_pid="" sim_pid=""
