@@ -32,13 +32,28 @@ TEST(Options, EveryOptionIsRead) {
   EXPECT_EQ(o.faultsFile, "/tmp/f");
   EXPECT_TRUE(o.simulator.cancelOnClose);
 
-  ParsedOptions pty = ParseOptions({"--pty", "/tmp/printer"});
-  ASSERT_EQ(pty.error, "");
-  EXPECT_EQ(pty.options.transport, Options::Transport::kPty);
-  EXPECT_EQ(pty.options.simulator.charset, Charset::kMazovia);
-  EXPECT_EQ(pty.options.simulator.faults.counting, FrameCounting::kPerConnection);
   EXPECT_EQ(ParseOptions({"--tcp", "[::1]:6001"}).options.tcpHost, "::1");
   EXPECT_TRUE(ParseOptions({"--help"}).options.help);
+}
+
+// Pseudo-terminals are Linux's: Windows refuses --pty and does not offer it.
+TEST(Options, PseudoTerminalOnLinuxOnly) {
+  ParsedOptions pty = ParseOptions({"--pty", "/tmp/printer"});
+  const std::string help = HelpText();
+#ifdef _WIN32
+  EXPECT_NE(pty.error.find("--pty is not available on Windows"), std::string::npos) << pty.error;
+  EXPECT_EQ(help.find("--pty"), std::string::npos) << help;
+  EXPECT_NE(help.find("Ctrl+C"), std::string::npos) << help;
+  EXPECT_EQ(ParseOptions({}).error, "give --tcp HOST:PORT");
+#else
+  ASSERT_EQ(pty.error, "");
+  EXPECT_EQ(pty.options.transport, Options::Transport::kPty);
+  EXPECT_EQ(pty.options.ptyPath, "/tmp/printer");
+  EXPECT_EQ(pty.options.simulator.charset, Charset::kMazovia);
+  EXPECT_EQ(pty.options.simulator.faults.counting, FrameCounting::kPerConnection);
+  EXPECT_NE(help.find("--pty PATH"), std::string::npos) << help;
+#endif
+  EXPECT_NE(help.find("--tcp HOST:PORT"), std::string::npos) << help;
 }
 
 TEST(Options, MistakesAreReported) {

@@ -19,8 +19,7 @@ HANDLE CreateStopEvent() { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
 // stays until main has written its STOP line and ended the process (the
 // system ends it anyway after its own grace time).
 BOOL WINAPI OnConsoleControl(DWORD type) {
-  stopRequested = true;
-  SetEvent(StopEvent());
+  RequestStop();
   if (type == CTRL_CLOSE_EVENT || type == CTRL_LOGOFF_EVENT || type == CTRL_SHUTDOWN_EVENT) Sleep(INFINITE);
   return TRUE;
 }
@@ -30,6 +29,11 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
 HANDLE StopEvent() {
   static const HANDLE event = CreateStopEvent();
   return event;
+}
+
+void RequestStop() {
+  stopRequested = true;
+  SetEvent(StopEvent());
 }
 
 void InstallStopHandlers() {

@@ -6,5 +6,6 @@
 namespace thermal_sim {
 
 HANDLE StopEvent();  // signalled once a stop was requested
+void RequestStop();  // what the console's handler does
 
 }  // namespace thermal_sim
