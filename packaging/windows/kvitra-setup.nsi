@@ -105,27 +105,21 @@ Page custom SettingsPage SettingsPageLeave
 ; Settings values
 
 ; Pushes 1 when HKCU\SETTINGS_KEY has the value NAME (of any type), else 0.
+; Value names are compared without regard to letter case, as the registry does.
 !macro SettingExists NAME
-  ClearErrors
-  EnumRegValue $R9 HKCU "${SETTINGS_KEY}" 0
-  ${If} ${Errors}
-    Push 0
-  ${Else}
-    Push 0
-    StrCpy $R8 0
-    ${Do}
-      ClearErrors
-      EnumRegValue $R9 HKCU "${SETTINGS_KEY}" $R8
-      ${IfThen} ${Errors} ${|} ${ExitDo} ${|}
-      ${IfThen} $R9 == "" ${|} ${ExitDo} ${|}
-      ${If} $R9 == "${NAME}"
-        Pop $R9
-        Push 1
-        ${ExitDo}
-      ${EndIf}
-      IntOp $R8 $R8 + 1
-    ${Loop}
-  ${EndIf}
+  StrCpy $R7 0
+  StrCpy $R8 0
+  ${Do}
+    ClearErrors
+    EnumRegValue $R9 HKCU "${SETTINGS_KEY}" $R8
+    ${If} ${Errors}
+    ${OrIf} $R9 == ""
+      ${ExitDo}
+    ${EndIf}
+    ${IfThen} $R9 == "${NAME}" ${|} StrCpy $R7 1 ${|}
+    IntOp $R8 $R8 + 1
+  ${Loop}
+  Push $R7
 !macroend
 
 ; The values the user already has are the page's values, and stay as they are.
@@ -358,6 +352,7 @@ Section "-Shortcuts"
   !insertmacro MUI_STARTMENU_WRITE_END
 SectionEnd
 
+!ifdef SIMULATOR_EXE
 ; The simulator's --charset for the Code_Page the settings now hold (pushed).
 Function SimulatorCharset
   ReadRegStr $0 HKCU "${SETTINGS_KEY}" "Code_Page"
@@ -371,6 +366,7 @@ Function SimulatorCharset
     Push "mazovia"
   ${EndIf}
 FunctionEnd
+!endif
 
 ; ---------------------------------------------------------------------------
 ; The command line
