@@ -539,7 +539,6 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  RMDir "$LOCALAPPDATA\Programs"
 
   DeleteRegKey HKCU "${SETUP_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Kvitra"
