@@ -439,11 +439,20 @@ FunctionEnd
 
 ; Needs the sections above: /NOSIM unselects one.
 Function .onInit
+  ; Polish unless the user chose otherwise before, whatever the system's language.
+  StrCpy $LANGUAGE ${LANG_POLISH}
   !insertmacro MUI_LANGDLL_DISPLAY
   StrCpy $CodePage "WIN1250"
   StrCpy $ComSpeed 9600
   StrCpy $XonXoff 0
+  ; Over an installation, Varden at log-on stays as it is.
   StrCpy $StartAtLogon 1
+  ClearErrors
+  ReadRegStr $0 HKCU "${SETUP_KEY}" "JobDirectory"
+  ${IfNot} ${Errors}
+  ${AndIfNot} ${FileExists} "$SMSTARTUP\${VARDEN_LINK}"
+    StrCpy $StartAtLogon 0
+  ${EndIf}
   Call ReadExistingSettings
   Call ReadOptions
 FunctionEnd

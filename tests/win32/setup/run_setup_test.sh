@@ -5,7 +5,8 @@
 #     values, uninstall entry, shortcuts; an existing PORT.CFG is kept;
 #  3. a receipt through the installed VARDEN.EXE and KVITRA.EXE against the
 #     installed thermal-sim.exe over TCP; a setup while Varden runs refuses;
-#  4. a second run over it (upgrade) keeps a changed PORT.CFG and settings value;
+#  4. a second run over it (upgrade) keeps a changed PORT.CFG and settings value,
+#     and Varden at log-on;
 #  5. the silent uninstall removes the setup's files, keys and shortcuts and the
 #     settings values it wrote and nobody changed, and keeps the user's
 #     PORT.CFG, the changed value, the job directory's data and the archive;
@@ -141,12 +142,13 @@ archived=("$documents"/KVITRA/PAR_*.1)
 
 echo "== 4. upgrade: the changed PORT.CFG and settings value stay"
 wine reg add "$settings" /v COM_Speed /t REG_DWORD /d 4800 /f >/dev/null
-setup /CODEPAGE=WIN1250 /SPEED=9600 /XONXOFF=0 /STARTUP=1 '/D=C:\JOBS' || fail "the upgrade failed: $(cat "$scratch/setup.out")"
+setup /CODEPAGE=WIN1250 /SPEED=9600 /XONXOFF=0 '/D=C:\JOBS' || fail "the upgrade failed: $(cat "$scratch/setup.out")"
 cmp -s "$jobs/PORT.CFG" "$scratch/PORT.CFG.user" || fail "the upgrade changed PORT.CFG"
 expect_value "$settings" COM_Speed 0x12c0
 expect_value "$settings" Code_Page LATIN2
 expect_value "$settings" Flow_Ctrl_Xon_Xoff 0x1
 cmp -s "$jobs/KVITRA.EXE" "$KVITRA_EXE" || fail "the upgrade lost KVITRA.EXE"
+[ -f "$startup_link" ] || fail "the upgrade dropped the Startup shortcut"
 
 echo "== 5. silent uninstall"
 uninstall
