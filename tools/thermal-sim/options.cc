@@ -244,8 +244,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
 // The help text; its transport and stop paragraphs are each system's own.
 const char* HelpText() {
 #ifdef _WIN32
-  static const std::string text = std::string(kHelpIntro) + kUsageWindows + "Transport:\n" + kTcpHelp + "\n" + kHelpCommon +
-                                  kStopHelpWindows;
+  static const std::string text =
+      std::string(kHelpIntro) + kUsageWindows + "Transport:\n" + kTcpHelp + "\n" + kHelpCommon + kStopHelpWindows;
 #else
   static const std::string text = std::string(kHelpIntro) + kUsageLinux + "Transport (one of):\n" + kTcpHelp +
                                   kPtyHelp + kHelpCommon + kStopHelpLinux;

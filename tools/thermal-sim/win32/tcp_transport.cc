@@ -16,7 +16,9 @@ namespace {
 
 constexpr int kBacklog = 16;
 
-std::string WinsockError(const char* what) { return std::string(what) + ": error " + std::to_string(WSAGetLastError()); }
+std::string WinsockError(const char* what) {
+  return std::string(what) + ": error " + std::to_string(WSAGetLastError());
+}
 
 SOCKET Listen(const Options& options, std::string& error) {
   addrinfo hints{};
