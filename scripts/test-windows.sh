@@ -23,7 +23,8 @@ export WINEPREFIX
 export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono and no Gecko: a new prefix would otherwise offer to install them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu builder: it would write menu folders into the runner's home.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 server_pid=""
 display_pid=""
