@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds for 64-bit Windows with MinGW-w64 in build-win/: for now the
-# portable platform code and the logic libraries, so that the logic never
-# grows a line that builds on Linux only.
+# Cross-builds for 64-bit Windows with MinGW-w64 in build-win/: KVITRA.EXE,
+# VARDEN.EXE, thermal-sim.exe, the setup program and the tests that
+# scripts/test-windows.sh runs under Wine (the portable zip is the target
+# portable-zip, which scripts/release.sh builds).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

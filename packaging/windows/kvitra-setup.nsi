@@ -341,12 +341,15 @@ Section "-Shortcuts"
     !ifdef SIMULATOR_EXE
       ${If} ${SectionIsSelected} ${SecSimulator}
         ; A console window that shows each receipt as the simulator prints it,
-        ; in the printer's character set as the settings now name it.
+        ; in the printer's character set as the settings now name it. Run
+        ; through cmd /k, so that the window stays open with the simulator's
+        ; message when it cannot start (the port taken by another program).
         Call SimulatorCharset
         Pop $0
         SetOutPath "${PROGRAM_DIR}"
-        CreateShortCut "$SMPROGRAMS\$StartMenuFolder\${SIMULATOR_LINK}" "${PROGRAM_DIR}\thermal-sim.exe" \
-          "--tcp ${SIMULATOR_ADDRESS} --charset $0"
+        CreateShortCut "$SMPROGRAMS\$StartMenuFolder\${SIMULATOR_LINK}" "$SYSDIR\cmd.exe" \
+          '/k ""${PROGRAM_DIR}\thermal-sim.exe" --tcp ${SIMULATOR_ADDRESS} --charset $0"' \
+          "${PROGRAM_DIR}\thermal-sim.exe" 0
       ${EndIf}
     !endif
   !insertmacro MUI_STARTMENU_WRITE_END
