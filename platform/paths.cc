@@ -13,4 +13,12 @@ std::string WithoutTrailingSeparator(const std::string& path) {
   return path.substr(0, path.size() - 1);
 }
 
+bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
 }  // namespace platform

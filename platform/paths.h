@@ -25,4 +25,8 @@ std::string WithoutTrailingSeparator(const std::string& path);
 // Windows, where a network path's first level is its server, "\\server").
 std::vector<std::string> DirectoryLevels(const std::string& path);
 
+// Whether two file names are the same without regard to ASCII letter case, as
+// the host's file system matches them. Other bytes must be equal.
+bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b);
+
 }  // namespace platform

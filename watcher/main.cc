@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/directory_changes.h"
 #include "platform/environment.h"
 #include "platform/job_file_probe.h"
 #include "platform/process_launcher.h"
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
                                         platform::SystemProcessLauncher(),
                                         platform::SystemJobFileProbe(),
                                         platform::SystemEnvironment().ZembranoDir(),
-                                        platform::PrinterProgramPath};
+                                        platform::PrinterProgramPath,
+                                        &platform::SystemDirectoryWatches()};
     varden::TVARD VARD(services, arguments);
     VARD.show();
     app.exec();

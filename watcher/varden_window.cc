@@ -8,6 +8,7 @@
 #include <qdrawutil.h>
 
 #include "platform/cp1250.h"
+#include "shells/qt/event_notifier.h"
 #include "shells/qt/termination_notifier.h"
 #include "shells/qt/timed_message_box.h"
 #include "shells/qt/window_fonts.h"
@@ -75,6 +76,8 @@ TVARD::TVARD(const WatcherServices& services, const std::vector<std::string>& ar
   Timer2.start(kTimer2IntervalMs);
 
   qt_shell::OnTerminationRequest(*this, [this] { Close(); });
+  if (platform::WaitableEvent* changes = watcher_.ChangeEvent())
+    qt_shell::OnReady(*this, *changes, [this] { watcher_.OnDirectoryChanges(); });
 }
 
 TVARD::~TVARD() = default;

@@ -34,6 +34,7 @@ void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   // Watched all the same: the directory may appear later (a share mounted late).
   if (!services_.files.DirectoryExists(jobDir_))
     shell_.Log("job directory " + jobDir_ + " does not exist or is not a directory; watching it all the same");
+  WatchJobDirectory();
 
   // A job left from before the start is dropped, but only where this watcher
   // watches: another watcher may be serving the default directory.
@@ -44,18 +45,50 @@ void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   if (status && status->size >= kJobSizeThreshold) services_.files.Remove(staleJob);
 }
 
+void Watcher::WatchJobDirectory() {
+  watch_.reset();
+  jobBeingWritten_ = false;
+  if (services_.watches) watch_ = services_.watches->Watch(jobDir_);
+  if (!watch_) shell_.Log("no change notifications for " + jobDir_ + "; the 100 ms tick alone finds jobs");
+}
+
 void Watcher::Timer1Timer() {
   if (!timer1Enabled_ || closing_) return;
   try {
     shell_.SetTitle(formatClock_(services_.clock.Now()));
-    DetectJob();
+    DetectJob(false);
   } catch (const std::exception&) {
     // A failed tick is simply retried by the next one.
   }
   timer1Enabled_ = true;
 }
 
-void Watcher::DetectJob() {
+void Watcher::OnDirectoryChanges() {
+  if (!watch_) return;
+  std::vector<platform::FileChange> changes;
+  const bool complete = watch_->TakeChanges(changes);
+  std::optional<platform::FileChangeKind> last;
+  for (const platform::FileChange& change : changes)
+    if (platform::SameNameIgnoringAsciiCase(change.name, job_directory::kJobFileName)) last = change.kind;
+  if (!complete) {
+    // Changes were lost: nothing is known of the writer, the tick's rule decides.
+    jobBeingWritten_ = false;
+    return;
+  }
+  if (!last) return;
+  jobBeingWritten_ = *last == platform::FileChangeKind::Writing;
+  const bool writerDone = *last == platform::FileChangeKind::Finished || *last == platform::FileChangeKind::Changed;
+  // While a job is handled the changes are only noted; the ticks after it look.
+  if (!writerDone || !timer1Enabled_ || closing_) return;
+  try {
+    DetectJob(true);
+  } catch (const std::exception&) {
+    // As in a tick: the next tick retries.
+  }
+  timer1Enabled_ = true;
+}
+
+void Watcher::DetectJob(bool writerDone) {
   const std::string jobFile = platform::JoinPath(jobDir_, job_directory::kJobFileName);
   const std::optional<platform::JobFileStatus> status =
       services_.files.FileExists(jobFile) ? services_.files.Status(jobFile) : std::nullopt;
@@ -64,7 +97,7 @@ void Watcher::DetectJob() {
     return;
   }
   const Observation seen{status->size, status->modifiedNs};
-  const bool settled = lastSeen_ == seen;
+  const bool settled = writerDone || (lastSeen_ == seen && !jobBeingWritten_);
   lastSeen_ = seen;
   if (!settled) return;
 

@@ -5,11 +5,13 @@
 // goes through the platform interfaces and the shell.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/directory_changes.h"
 #include "platform/job_file_probe.h"
 #include "platform/process_launcher.h"
 #include "platform/range_lock.h"
@@ -33,6 +35,9 @@ struct WatcherServices {
   platform::JobFileProbe& files;
   std::string defaultJobDir;
   PrinterProgramFor printerProgram;
+  // Change notifications for the job directory; without them (nullptr) the
+  // tick alone finds jobs.
+  platform::DirectoryWatches* watches = nullptr;
 };
 
 // The time of day as the title shows it (Windows-1250 bytes).
@@ -51,6 +56,12 @@ class Watcher {
   void KREACJA(const std::vector<std::string>& arguments);
   void Timer1Timer();
   void Timer2Timer();
+  // The shell calls this when ChangeEvent() is ready: a job that its writer
+  // has finished is taken at once instead of at the next ticks.
+  void OnDirectoryChanges();
+  // What the shell's loop waits on beside Timer1; nullptr when the job
+  // directory could not be watched.
+  platform::WaitableEvent* ChangeEvent() { return watch_ ? &watch_->Changes() : nullptr; }
   void PAM_KONIEC_PROG();
 
   // The shell closes the window; no further tick does anything.
@@ -73,7 +84,10 @@ class Watcher {
     uint32_t age;
   };
 
-  void DetectJob();
+  // `writerDone`: a notification has just said the job file's writer is done
+  // with it, so it need not stay unchanged for a tick first.
+  void DetectJob(bool writerDone);
+  void WatchJobDirectory();
   // The signature of a complete job in the file, if there is one.
   std::optional<Signature> ReadSignature(const std::string& jobFile, const platform::JobFileStatus& status);
   void HandleJob(const Signature& signature);
@@ -96,6 +110,10 @@ class Watcher {
   // The job file's size and modification time at the previous tick: a file
   // counts only once both have stayed the same for one tick.
   std::optional<Observation> lastSeen_;
+  std::unique_ptr<platform::DirectoryWatch> watch_;
+  // The last notification for the job file said it is being written: no tick
+  // takes it until its writer is done, however long the writer pauses.
+  bool jobBeingWritten_ = false;
 };
 
 }  // namespace varden

@@ -13,20 +13,12 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace platform {
 namespace {
 
 constexpr size_t kCopyChunk = 64 * 1024;
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringAsciiCase(const char* a, const std::string& b) {
-  size_t i = 0;
-  for (; a[i] && i < b.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return a[i] == '\0' && i == b.size();
-}
 
 struct SplitPath {
   std::string dir;   // "." for a bare name
@@ -156,7 +148,7 @@ class PosixFiles : public Files {
     // depend on the directory's order.
     std::string best;
     while (dirent* entry = readdir(dir)) {
-      if (EqualIgnoringAsciiCase(entry->d_name, split.name) && (best.empty() || best > entry->d_name))
+      if (SameNameIgnoringAsciiCase(entry->d_name, split.name) && (best.empty() || best > entry->d_name))
         best = entry->d_name;
     }
     closedir(dir);

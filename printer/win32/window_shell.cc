@@ -43,7 +43,7 @@ void RunWithWindow() {
   }
   frmKvitra.Show(win32_shell::StartupShowCommand(kvitra::StartMinimised(platform::SystemEnvironment())));
   // A termination request is a close request, seen once the running handler has returned.
-  win32_shell::RunMessageLoop(frmKvitra.Handle(), terminationRequests, [&frmKvitra] { frmKvitra.Close(); });
+  win32_shell::RunMessageLoop(frmKvitra.Handle(), {{terminationRequests, [&frmKvitra] { frmKvitra.Close(); }}});
 }
 
 }  // namespace

@@ -11,15 +11,22 @@ void Dispatch(MSG& message, HWND dialogWindow) {
 
 }  // namespace
 
-void RunMessageLoop(HWND dialogWindow, platform::WaitableEvent* terminationRequests,
-                    const std::function<void()>& onTerminationRequest) {
-  HANDLE request = terminationRequests ? reinterpret_cast<HANDLE>(terminationRequests->NativeHandle()) : nullptr;
-  const DWORD handleCount = request ? 1 : 0;
+void RunMessageLoop(HWND dialogWindow, const std::vector<EventHandler>& handlers) {
+  std::vector<HANDLE> events;
+  std::vector<const EventHandler*> owners;
+  for (const EventHandler& handler : handlers) {
+    if (!handler.event) continue;
+    events.push_back(reinterpret_cast<HANDLE>(handler.event->NativeHandle()));
+    owners.push_back(&handler);
+  }
+  const DWORD count = static_cast<DWORD>(events.size());
   for (;;) {
-    const DWORD woken = MsgWaitForMultipleObjectsEx(handleCount, &request, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (request && woken == WAIT_OBJECT_0) {
-      terminationRequests->Acknowledge();
-      if (onTerminationRequest) onTerminationRequest();
+    const DWORD woken =
+        MsgWaitForMultipleObjectsEx(count, events.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken < WAIT_OBJECT_0 + count) {
+      const EventHandler& ready = *owners[woken - WAIT_OBJECT_0];
+      ready.event->Acknowledge();
+      if (ready.onReady) ready.onReady();
       continue;
     }
     MSG message;

@@ -44,6 +44,8 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // The whole contents, or "<missing>" when the file cannot be read.
 std::string ReadFile(const std::string& path);
 size_t EntryCount(const std::string& dir);
+// Renames a file within one directory, replacing the target.
+void RenameFile(const std::string& from, const std::string& to);
 
 // Another program holding a file open for reading, until destroyed; it lets
 // others read and write it too when `sharing`. nullptr where the system has

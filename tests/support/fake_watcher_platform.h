@@ -9,8 +9,10 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/directory_changes.h"
 #include "platform/job_file_probe.h"
 #include "platform/process_launcher.h"
 #include "platform/range_lock.h"
@@ -138,6 +140,44 @@ class FakeJobFiles : public platform::JobFileProbe {
   bool readFails = false;
   int reads = 0;
   int64_t version = 1;
+};
+
+// Change notifications in memory: the test reports changes, the watcher
+// takes them when the test says they are ready (OnDirectoryChanges).
+class FakeDirectoryWatches : public platform::DirectoryWatches {
+ public:
+  std::unique_ptr<platform::DirectoryWatch> Watch(const std::string& directory) override {
+    watched.push_back(directory);
+    if (refuse) return nullptr;
+    return std::make_unique<FakeWatch>(*this);
+  }
+  void Report(const std::string& name, platform::FileChangeKind kind) { pending.push_back({name, kind}); }
+
+  std::vector<platform::FileChange> pending;
+  bool lost = false;    // the next taking says changes were lost
+  bool refuse = false;  // no directory can be watched
+  std::vector<std::string> watched;
+
+ private:
+  class NeverReady : public platform::WaitableEvent {
+   public:
+    std::intptr_t NativeHandle() const override { return -1; }
+    void Acknowledge() override {}
+  };
+  class FakeWatch : public platform::DirectoryWatch {
+   public:
+    explicit FakeWatch(FakeDirectoryWatches& owner) : owner_(owner) {}
+    platform::WaitableEvent& Changes() override { return event_; }
+    bool TakeChanges(std::vector<platform::FileChange>& changes) override {
+      changes.insert(changes.end(), owner_.pending.begin(), owner_.pending.end());
+      owner_.pending.clear();
+      return !std::exchange(owner_.lost, false);
+    }
+
+   private:
+    FakeDirectoryWatches& owner_;
+    NeverReady event_;
+  };
 };
 
 // The printer program. Each start takes the next script; without one the

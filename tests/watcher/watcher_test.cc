@@ -14,6 +14,8 @@ namespace varden {
 namespace {
 
 using ::testing::ElementsAre;
+using platform::FileChangeKind;
+using testing_support::FakeDirectoryWatches;
 using testing_support::FakeJobFiles;
 using testing_support::FakeLauncher;
 using testing_support::FakeRangeLocks;
@@ -57,7 +59,10 @@ class WatcherTest : public ::testing::Test {
   FakeRangeLocks locks;
   FakeJobFiles files;
   FakeLauncher launcher{clock};
-  Watcher watcher{{clock, locks, launcher, files, kDefaultDir, kProgram}, shell};
+  // Watches that report nothing unless a test reports changes: the tick's
+  // rules alone, as on a file system that sends no notifications.
+  FakeDirectoryWatches watches;
+  Watcher watcher{{clock, locks, launcher, files, kDefaultDir, kProgram, &watches}, shell};
 };
 
 TEST_F(WatcherTest, JobRunsOnceUnderTheLockAndItsResultLineIsNoJob) {
@@ -318,15 +323,117 @@ TEST(WatcherStartTest, MissingJobDirectoryIsNamedOnceAndWatchedAllTheSame) {
   files.missingDirectories = {later};
   Watcher watcher{{clock, locks, launcher, files, kDefaultDir, kProgram}, shell};
   watcher.KREACJA({later});
-  ASSERT_EQ(shell.log.size(), 1u);
+  ASSERT_EQ(shell.log.size(), 2u);
   EXPECT_THAT(shell.log[0], ::testing::HasSubstr(later + " does not exist"));
+  EXPECT_THAT(shell.log[1], ::testing::HasSubstr("no change notifications for " + later));
   watcher.Timer1Timer();
   files.missingDirectories.clear();
   files.Write(platform::JoinPath(NativePath("/srv/later"), job_directory::kJobFileName), kJob);
   watcher.Timer1Timer();
   watcher.Timer1Timer();
   EXPECT_EQ(launcher.records.size(), 1u);
-  EXPECT_EQ(shell.log.size(), 2u);  // the directory's line, then the job's
+  EXPECT_EQ(shell.log.size(), 3u);  // the directory's lines, then the job's
+}
+
+// --- Change notifications -------------------------------------------------
+
+struct ChangeCase {
+  const char* name;
+  const char* file;  // the name reported
+  FileChangeKind kind;
+  bool startsAtOnce;
+};
+
+class WatcherChangeTest : public WatcherTest, public ::testing::WithParamInterface<ChangeCase> {};
+
+TEST_P(WatcherChangeTest, AJobItsWriterIsDoneWithIsTakenWithoutWaitingForATick) {
+  const ChangeCase& c = GetParam();
+  files.Write(kJobFile, kJob);
+  watches.Report(c.file, c.kind);
+  watcher.OnDirectoryChanges();
+  EXPECT_EQ(launcher.records.size(), c.startsAtOnce ? 1u : 0u);
+  // The same job reported again is not run again.
+  watches.Report(c.file, c.kind);
+  watcher.OnDirectoryChanges();
+  Tick(3);
+  EXPECT_EQ(launcher.records.size(), c.kind == FileChangeKind::Writing ? 0u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, WatcherChangeTest,
+    ::testing::Values(ChangeCase{"ClosedAfterWriting", "FAK_DANE.DAT", FileChangeKind::Finished, true},
+                      ChangeCase{"NameInOtherLetterCase", "fak_dane.dat", FileChangeKind::Finished, true},
+                      ChangeCase{"ChangedWhereTheSystemSaysNoMore", "FAK_DANE.DAT", FileChangeKind::Changed, true},
+                      ChangeCase{"StillBeingWritten", "FAK_DANE.DAT", FileChangeKind::Writing, false},
+                      ChangeCase{"AnotherFile", "FAK_DANE.TMP", FileChangeKind::Finished, false}),
+    [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.name); });
+
+TEST_F(WatcherTest, AJobWrittenSlowlyThroughOneOpenRunsOnceWhole) {
+  std::string seenByKvitra;
+  FakeLauncher::Script script;
+  script.onStart = [&] { seenByKvitra = files.files[kJobFile].content; };
+  launcher.scripts.push_back(script);
+  // Four lines and more than 32 bytes early on, then long pauses: the tick
+  // alone would take the part written so far.
+  const std::string whole = kJob + "POZYCJA;MASLO;1;7.99\r\nKONIEC\r\n";
+  for (size_t written : {size_t{34}, kJob.size(), whole.size() - 3}) {
+    files.Write(kJobFile, whole.substr(0, written));
+    watches.Report("FAK_DANE.DAT", FileChangeKind::Writing);
+    watcher.OnDirectoryChanges();
+    Tick(20);
+  }
+  EXPECT_TRUE(launcher.records.empty());
+  files.Write(kJobFile, whole);
+  watches.Report("FAK_DANE.DAT", FileChangeKind::Writing);
+  watches.Report("FAK_DANE.DAT", FileChangeKind::Finished);
+  watcher.OnDirectoryChanges();
+  ASSERT_EQ(launcher.records.size(), 1u);
+  EXPECT_EQ(seenByKvitra, whole);
+  Tick(5);
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, LostChangesLeaveTheJobToTheTick) {
+  files.Write(kJobFile, kJob);
+  watches.Report("FAK_DANE.DAT", FileChangeKind::Writing);
+  watcher.OnDirectoryChanges();
+  Tick(3);
+  EXPECT_TRUE(launcher.records.empty());
+  // The writer's end was in the changes the system lost.
+  watches.lost = true;
+  watcher.OnDirectoryChanges();
+  EXPECT_TRUE(launcher.records.empty());
+  Tick();  // unchanged since the tick before: the tick's rule takes it
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, WithoutAWatchTheTickAloneFindsJobs) {
+  watches.refuse = true;
+  watcher.KREACJA({NativePath("/srv/kasa")});
+  EXPECT_EQ(watcher.ChangeEvent(), nullptr);
+  EXPECT_THAT(shell.log.back(), ::testing::HasSubstr("no change notifications"));
+  files.Write(platform::JoinPath(NativePath("/srv/kasa"), job_directory::kJobFileName), kJob);
+  Tick();
+  EXPECT_TRUE(launcher.records.empty());
+  Tick();
+  EXPECT_EQ(launcher.records.size(), 1u);
+}
+
+TEST_F(WatcherTest, ChangesWhileAJobIsHandledStartNothingInside) {
+  FakeLauncher::Script script;
+  script.onStart = [this] {
+    files.Write(kJobFile, kJob + "SECOND\r\n", 0x53291240);
+    watches.Report("FAK_DANE.DAT", FileChangeKind::Finished);
+    watcher.OnDirectoryChanges();  // the shell's loop runs while Kvitra runs
+  };
+  launcher.scripts.push_back(script);
+  files.Write(kJobFile, kJob);
+  watches.Report("FAK_DANE.DAT", FileChangeKind::Finished);
+  watcher.OnDirectoryChanges();
+  EXPECT_EQ(launcher.records.size(), 1u);
+  EXPECT_TRUE(watcher.Timer1Enabled());
+  Tick(2);  // the new job, found by the ticks after the run
+  EXPECT_EQ(launcher.records.size(), 2u);
 }
 
 }  // namespace

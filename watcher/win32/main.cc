@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/directory_changes.h"
 #include "platform/environment.h"
 #include "platform/job_file_probe.h"
 #include "platform/process_launcher.h"
@@ -49,14 +50,17 @@ void Run(int argc, wchar_t** argv) {
                                       platform::SystemProcessLauncher(),
                                       platform::SystemJobFileProbe(),
                                       platform::SystemEnvironment().ZembranoDir(),
-                                      platform::PrinterProgramPath};
+                                      platform::PrinterProgramPath,
+                                      &platform::SystemDirectoryWatches()};
   varden::TVARD VARD(services, Arguments(argc, argv));
   if (!VARD.CreateWindowAndControls()) {
     std::fprintf(stderr, "varden: the window cannot be created (error %lu)\n", GetLastError());
     return;
   }
   VARD.Show(win32_shell::StartupShowCommand(false));
-  win32_shell::RunMessageLoop(VARD.Handle(), terminationRequests, [&VARD] { VARD.Close(); });
+  // Change notifications make a job come sooner than Timer1 would find it.
+  win32_shell::RunMessageLoop(VARD.Handle(), {{terminationRequests, [&VARD] { VARD.Close(); }},
+                                              {VARD.Logic().ChangeEvent(), [&VARD] { VARD.Logic().OnDirectoryChanges(); }}});
   VARD.PAM_KONIEC_PROG();
 }
 

@@ -54,6 +54,8 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
+void RenameFile(const std::string& from, const std::string& to) { ::rename(from.c_str(), to.c_str()); }
+
 size_t EntryCount(const std::string& dir) {
   size_t count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++count;

@@ -64,6 +64,10 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 std::string ReadFile(const std::string& path) { return testing_support::Contents(path); }
 
+void RenameFile(const std::string& from, const std::string& to) {
+  ::MoveFileExW(WideFromCp1250(from).c_str(), WideFromCp1250(to).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 size_t EntryCount(const std::string& dir) {
   size_t count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(WideFromCp1250(dir))) ++count;
