@@ -65,17 +65,18 @@ bool ApplyFaultOption(const std::string& name, const std::string& v, Faults& fau
 constexpr const char* kHelpIntro = R"(thermal-sim: a Thermal fiscal printer simulator
 
 )";
-constexpr const char* kUsageLinux = R"(Usage: thermal-sim (--tcp HOST:PORT | --pty PATH) [options]
+// Each system's build uses its own usage and stop texts; the other pair stays unused.
+[[maybe_unused]] constexpr const char* kUsageLinux = R"(Usage: thermal-sim (--tcp HOST:PORT | --pty PATH) [options]
 
 )";
-constexpr const char* kUsageWindows = R"(Usage: thermal-sim --tcp HOST:PORT [options]
+[[maybe_unused]] constexpr const char* kUsageWindows = R"(Usage: thermal-sim --tcp HOST:PORT [options]
 
 )";
 constexpr const char* kTcpHelp = R"(  --tcp HOST:PORT     listen on HOST:PORT and serve connections one after
                       another; PORT 0 picks a free port. The first line on
                       standard output is "listening tcp ADDRESS:PORT".
 )";
-constexpr const char* kPtyHelp = R"(  --pty PATH          create a pseudo-terminal and a symbolic link PATH to its
+[[maybe_unused]] constexpr const char* kPtyHelp = R"(  --pty PATH          create a pseudo-terminal and a symbolic link PATH to its
                       slave (use PATH as the serial port); first line
                       "listening pty PATH -> /dev/pts/N". The link is removed
                       at exit. A client may close and reopen the line.
@@ -127,10 +128,10 @@ Other:
   --version           the version
 
 )";
-constexpr const char* kStopHelpLinux = R"(The simulator exits on SIGTERM or SIGINT. It reads no environment variables.
+[[maybe_unused]] constexpr const char* kStopHelpLinux = R"(The simulator exits on SIGTERM or SIGINT. It reads no environment variables.
 The manual: man thermal-sim (/usr/share/man/man1/thermal-sim.1.gz).
 )";
-constexpr const char* kStopHelpWindows = R"(The simulator exits on Ctrl+C, Ctrl+Break or the closing of its console
+[[maybe_unused]] constexpr const char* kStopHelpWindows = R"(The simulator exits on Ctrl+C, Ctrl+Break or the closing of its console
 window. It reads no environment variables.
 )";
 
