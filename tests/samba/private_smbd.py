@@ -85,6 +85,24 @@ def descendants(pid):
     return found
 
 
+SYSTEM_DIRECTORIES = ("/var/lib/samba", "/run/samba", "/var/cache/samba", "/var/log/samba", "/etc/samba")
+
+
+def system_state():
+    """Every file and directory of the system's Samba directories with its
+    time and size: a private smbd must leave them as they were."""
+    state = []
+    for top in SYSTEM_DIRECTORIES:
+        for folder, _, files in os.walk(top):
+            for path in [folder] + [os.path.join(folder, name) for name in files]:
+                try:
+                    info = os.lstat(path)
+                except OSError:
+                    continue
+                state.append((path, info.st_mtime_ns, info.st_size))
+    return sorted(state)
+
+
 def can_run():
     """Why a private smbd cannot run here, or "" when it can."""
     if os.geteuid() != 0:
