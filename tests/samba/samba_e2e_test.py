@@ -5,7 +5,8 @@ takes the lock through SMB: smbclient on a pseudo-terminal, and libsmbclient
 (python3-smbc) for a job written in pieces through one open.
 
 The programs come from KVITRA_BIN, VARDEN_BIN and THERMAL_SIM_BIN.
-Usage: samba_e2e_test.py [unittest options]. Exit code 77 (skipped) when smbd cannot run here (not root, no samba)."""
+Usage: samba_e2e_test.py [unittest options]. Exit code 77 (skipped) when
+smbd cannot run here (not root, no samba) or smbclient is missing."""
 import os
 import shutil
 import sys
@@ -16,7 +17,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import private_smbd  # noqa: E402
 from programs import POSITION_NAMES, RECEIPT, Simulator, Tree, Varden, wait_until, write_port_config  # noqa: E402
-from smb_session import SmbSession  # noqa: E402
+from smb_session import SMBCLIENT, SmbSession  # noqa: E402
 
 SKIP = 77
 
@@ -164,6 +165,8 @@ class ClientLockWhileVardenRuns(ThroughSamba):
 
 def main():
     reason = private_smbd.can_run()
+    if not reason and not os.access(SMBCLIENT, os.X_OK):
+        reason = "no %s (Debian package smbclient)" % SMBCLIENT
     if reason:
         print("SKIP: " + reason)
         return SKIP
