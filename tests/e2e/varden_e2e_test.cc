@@ -114,7 +114,11 @@ TEST_P(VardenPieces, JobWrittenInPiecesIsTakenOnlyWhenComplete) {
 }
 
 INSTANTIATE_TEST_SUITE_P(QuickAndSlow, VardenPieces,
-                         ::testing::Values(std::make_pair(size_t(8), 30), std::make_pair(size_t(40), 350)));
+                         ::testing::Values(std::make_pair(size_t(8), 30), std::make_pair(size_t(40), 350)),
+                         [](const auto& info) {
+                           return std::to_string(info.param.first) + "BytesEvery" +
+                                  std::to_string(info.param.second) + "ms";
+                         });
 
 TEST_F(VardenRun, JobWaitsWhileAnotherPartyHoldsTheLock) {
   Simulator sim(scratch);
