@@ -11,7 +11,12 @@ printed beside the floor measured or computed in the same run:
 * Start: exec to the first byte at a listener of our own; floor: exec to exit
   of /bin/true.
 * Varden: job file renamed into place to the printer program's first
-  instruction (a shell script writing one byte to a FIFO).
+  instruction (a shell script writing one byte to a FIFO); the same with
+  varden's change notifications turned off (the 100 ms tick alone); and
+  through a private smbd sharing the job directory on loopback, timed from
+  the return of the SMB client's close (libsmbclient, python3-smbc: one open,
+  one write, one close in this process, so no prompt or pipe of another
+  program adds to the time; needs root and Debian's samba).
 * Idle CPU from the scheduler's run time of every thread (/proc/PID/task/*/
   schedstat), beside a Qt program with a window and an empty 100 ms timer.
 * Peak memory: VmHWM of varden; for kvitra, GNU time's maximum resident size
@@ -30,6 +35,9 @@ import sys
 import tempfile
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "samba"))
+import private_smbd  # noqa: E402
 
 ESC, ENQ = b"\x1b", b"\x05"
 SERIAL_FIRST_COMMAND_PAUSE = 0.200
@@ -292,7 +300,7 @@ printf x > '%s'
 """
 
 
-def start_varden(args, tree, script_body):
+def start_varden(args, tree, script_body, extra_env=None):
     fifo = os.path.join(tree["root"], "started")
     if not os.path.exists(fifo):
         os.mkfifo(fifo)
@@ -303,6 +311,7 @@ def start_varden(args, tree, script_body):
     env = scrub_env(tree)
     env["QT_QPA_PLATFORM"] = "offscreen"
     env["KVITRA_PROGRAM"] = script
+    env.update(extra_env or {})
     proc = subprocess.Popen([args.varden, tree["jobs"]], cwd=tree["jobs"], env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     # Opened read-write so that the open does not block and the FIFO never sees EOF.
@@ -314,8 +323,11 @@ def place_job(jobs, data):
     temp = os.path.join(jobs, "FAK_DANE.tmp")
     with open(temp, "wb") as f:
         f.write(data)
+    # Timed before the rename: a bench preempted right after it would
+    # otherwise see a program that started "at once".
+    placed = now()
     os.rename(temp, os.path.join(jobs, "FAK_DANE.DAT"))
-    return now()
+    return placed
 
 
 def vm_hwm_kib(pid):
@@ -349,20 +361,73 @@ def stop_varden(proc, fd):
     return hwm
 
 
-def bench_varden_latency(args, root):
-    tree = make_tree(root, "varden")
-    proc, fd = start_varden(args, tree, "printf '##1' > FAK_DANE.DAT")
+def smb_placer(port):
+    """Writes the job through the share; the time when the client's close returned."""
+    import smbc
+    context = smbc.Context(auth_fn=lambda server, share, workgroup, user, password: ("", "", ""))
+    url = "smb://127.0.0.1:%d/jobs/FAK_DANE.DAT" % port
+
+    def place(jobs, data):
+        job = context.open(url, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
+        job.write(data)
+        job.close()
+        return now()
+    return place
+
+
+def samba_unavailable():
+    reason = private_smbd.can_run()
+    if reason:
+        return reason
+    try:
+        import smbc  # noqa: F401
+    except ImportError:
+        return "no python3-smbc for this interpreter"
+    return ""
+
+
+def bench_varden_latency(args, root, name="varden", extra_env=None, through_samba=False):
+    tree = make_tree(root, name)
+    smbd = private_smbd.PrivateSmbd(tree["root"], tree["jobs"]) if through_samba else None
+    place = smb_placer(smbd.port) if smbd else place_job
+    proc, fd = start_varden(args, tree, "printf '##1' > FAK_DANE.DAT", extra_env)
     time.sleep(1.0)
     latencies = []
     try:
         for i in range(args.varden_jobs):
-            placed = place_job(tree["jobs"], receipt_job(2, "XX0 paragon/A Apteka " + "x" * (i + 1)))
+            placed = place(tree["jobs"], receipt_job(2, "XX0 paragon/A Apteka " + "x" * (i + 1)))
             os.read(fd, 1)
             latencies.append(now() - placed)
             time.sleep(0.05)  # the program ends; varden waits for it
     finally:
         hwm = stop_varden(proc, fd)
+        if smbd:
+            smbd.stop()
     return latencies, hwm
+
+
+def bench_varden_latencies(args, root, notes):
+    """(label, latencies) of each way a job arrives; varden's peak memory."""
+    rows = []
+    latencies, peak = bench_varden_latency(args, root)
+    rows.append(("local directory, change notifications", latencies))
+    latencies, _ = bench_varden_latency(args, root, "varden-tick", {"VARDEN_NO_CHANGE_NOTIFICATIONS": "1"})
+    rows.append(("local directory, tick alone", latencies))
+    reason = samba_unavailable()
+    if reason:
+        notes.append("Samba share not measured: " + reason)
+    else:
+        latencies, _ = bench_varden_latency(args, root, "varden-samba", through_samba=True)
+        rows.append(("Samba share on loopback, from the client's close", latencies))
+    return rows, peak
+
+
+def print_varden_rows(rows):
+    for label, latencies in rows:
+        print("| Varden, job in place to program started, %s (%d jobs) | median %s, p95 %s, max %s (min %s) | "
+              "tick %s | | p95/tick %.2f |" % (label, len(latencies), fmt_ms(statistics.median(latencies)),
+                                              fmt_ms(p95(latencies)), fmt_ms(max(latencies)),
+                                              fmt_ms(min(latencies)), fmt_ms(TICK), p95(latencies) / TICK))
 
 
 def bench_varden_idle(args, root, name, with_failed_job):
@@ -403,6 +468,8 @@ def main():
     parser.add_argument("--pty-runs", type=int, default=3, help="runs of each pseudo-terminal job")
     parser.add_argument("--varden-jobs", type=int, default=50)
     parser.add_argument("--idle", type=float, default=60.0, help="seconds of each idle measurement")
+    parser.add_argument("--only", choices=("all", "varden"), default="all",
+                        help="varden: only Varden's latencies (local, tick alone, through Samba)")
     args = parser.parse_args()
     args.build = os.path.abspath(args.build)
     args.kvitra = os.path.join(args.build, "printer", "kvitra")
@@ -413,9 +480,17 @@ def main():
     root = tempfile.mkdtemp(prefix="kvitra-bench.")
     results, notes = [], []
     try:
+        if args.only == "varden":
+            rows, _ = bench_varden_latencies(args, root, notes)
+            print("| Figure | figures ms | floor ms | | ratio |")
+            print("|---|---|---|---|---|")
+            print_varden_rows(rows)
+            for note in notes:
+                print("* " + note)
+            return 0
         kvitra_peak = bench_kvitra(args, root, results, notes)
         bench_start(args, root, results)
-        latencies, varden_peak = bench_varden_latency(args, root)
+        rows, varden_peak = bench_varden_latencies(args, root, notes)
         idle_empty, hwm1 = bench_varden_idle(args, root, "idle-empty", False)
         idle_failed, hwm2 = bench_varden_idle(args, root, "idle-failed", True)
         idle_floor = bench_qt_floor_idle(args, root)
@@ -434,11 +509,7 @@ def main():
             fmt_ms(t[0] - f[0]), t[0] / f[0]))
     per = (above["Kvitra TCP, receipt, 100 positions"] - above["Kvitra TCP, receipt, 1 position"]) / 99
     print("| Kvitra TCP, each further position above the floor | %s ms | | | |" % ("%.3f" % (per * 1000)))
-    m = statistics.median(latencies)
-    print("| Varden, job in place to program started (%d jobs) | median %s, p95 %s, max %s (min %s) | "
-          "tick %s | | p95/tick %.2f |" % (len(latencies), fmt_ms(m), fmt_ms(p95(latencies)),
-                                          fmt_ms(max(latencies)), fmt_ms(min(latencies)),
-                                          fmt_ms(TICK), p95(latencies) / TICK))
+    print_varden_rows(rows)
     print("| Varden idle CPU, empty directory (%.0f s) | %.3f %% of one core | Qt window + 100 ms timer %.3f %% | %.3f %% | %.2f |" % (
         args.idle, idle_empty * 100, idle_floor * 100, (idle_empty - idle_floor) * 100, idle_empty / idle_floor))
     print("| Varden idle CPU, failed job left in place (%.0f s) | %.3f %% of one core | Qt window + 100 ms timer %.3f %% | %.3f %% | %.2f |" % (

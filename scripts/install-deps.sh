@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb socat nsis
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
+  samba smbclient python3-smbc
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -32,11 +32,21 @@ varden ends when its window is closed, on SIGTERM or on SIGINT.
 Environment:
   ZEMBRANO_DIR     the default job directory (default /opt/zembrano)
   KVITRA_PROGRAM   the printer program to run (default: kvitra beside varden)
+  VARDEN_NO_CHANGE_NOTIFICATIONS
+                   when set and not empty, jobs are found by the 100 ms tick
+                   alone, without the directory's change notifications
   DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
                    the screen for varden's window
 
 The manual: man varden (/usr/share/man/man1/varden.1.gz).
 )";
+
+// The directory's change notifications, unless the environment turns them off
+// (to measure or to compare with the tick alone).
+platform::DirectoryWatches* ChangeNotifications(platform::Environment& environment) {
+  const auto off = environment.Variable("VARDEN_NO_CHANGE_NOTIFICATIONS");
+  return off && !off->empty() ? nullptr : &platform::SystemDirectoryWatches();
+}
 
 }  // namespace
 
@@ -55,7 +65,7 @@ int main(int argc, char** argv) {
                                         platform::SystemJobFileProbe(),
                                         platform::SystemEnvironment().ZembranoDir(),
                                         platform::PrinterProgramPath,
-                                        &platform::SystemDirectoryWatches()};
+                                        ChangeNotifications(platform::SystemEnvironment())};
     varden::TVARD VARD(services, arguments);
     VARD.show();
     app.exec();

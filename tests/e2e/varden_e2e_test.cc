@@ -89,18 +89,22 @@ TEST_F(VardenRun, EachNewJobIsPrintedOnceAndTheResultLineIsNoJob) {
   EXPECT_TRUE(ResultLineWritten());
 }
 
-TEST_F(VardenRun, JobWrittenInPiecesIsTakenOnlyWhenComplete) {
+// Appended through one open in pieces: quicker than the watcher's tick, and
+// with pauses longer than two ticks, which only the writer's close may end.
+class VardenPieces : public VardenRun, public ::testing::WithParamInterface<std::pair<size_t, int>> {};
+
+TEST_P(VardenPieces, JobWrittenInPiecesIsTakenOnlyWhenComplete) {
+  const auto [pieceSize, pauseMs] = GetParam();
   Simulator sim(scratch, {"--first-receipt", "9"});
   WritePortConfig(sim.Address());
   StartVarden();
   std::this_thread::sleep_for(500ms);
   const std::string path = scratch.jobs + "/FAK_DANE.DAT";
-  // Appended in small pieces faster than the watcher polls.
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  for (size_t at = 0; at < kReceipt.size(); at += 8) {
-    const std::string piece = kReceipt.substr(at, 8);
+  for (size_t at = 0; at < kReceipt.size(); at += pieceSize) {
+    const std::string piece = kReceipt.substr(at, pieceSize);
     ASSERT_EQ(::write(fd, piece.data(), piece.size()), ssize_t(piece.size()));
-    std::this_thread::sleep_for(30ms);
+    std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
   }
   ::close(fd);
   ASSERT_TRUE(WaitUntil([&] { return JobsDone() == 1; }, 30s)) << varden->Stderr();
@@ -108,6 +112,13 @@ TEST_F(VardenRun, JobWrittenInPiecesIsTakenOnlyWhenComplete) {
   EXPECT_EQ(Count(varden->Stderr(), "job "), 1u) << varden->Stderr();
   EXPECT_NE(sim.Receipts().find("Żółta teczka"), std::string::npos) << sim.Receipts();
 }
+
+INSTANTIATE_TEST_SUITE_P(QuickAndSlow, VardenPieces,
+                         ::testing::Values(std::make_pair(size_t(8), 30), std::make_pair(size_t(40), 350)),
+                         [](const auto& info) {
+                           return std::to_string(info.param.first) + "BytesEvery" +
+                                  std::to_string(info.param.second) + "ms";
+                         });
 
 TEST_F(VardenRun, JobWaitsWhileAnotherPartyHoldsTheLock) {
   Simulator sim(scratch);
