@@ -6,7 +6,6 @@
 // directory and replacing can be arranged; the files open for reading are
 // counted.
 #include <algorithm>
-#include <cctype>
 #include <deque>
 #include <map>
 #include <memory>
@@ -40,11 +39,13 @@ class MemoryFiles : public platform::Files {
     if (files.count(path) || directories.count(path)) return path;
     size_t slash = path.rfind(platform::PathSeparator());
     std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    std::string name = Lower(path.substr(dir.size()));
+    const std::string name = path.substr(dir.size());
     for (const auto& entry : files) {
       if (entry.first.compare(0, dir.size(), dir) != 0) continue;
       std::string rest = entry.first.substr(dir.size());
-      if (rest.find(platform::PathSeparator()) == std::string::npos && Lower(rest) == name) return entry.first;
+      if (rest.find(platform::PathSeparator()) == std::string::npos &&
+          platform::SameNameIgnoringAsciiCase(rest, name))
+        return entry.first;
     }
     return path;
   }
@@ -138,12 +139,6 @@ class MemoryFiles : public platform::Files {
     size_t failAt_;
     std::shared_ptr<int> openCount_;
   };
-
-  static std::string Lower(std::string text) {
-    for (char& c : text)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-  }
 
   std::shared_ptr<int> openCount = std::make_shared<int>(0);
 };
