@@ -21,7 +21,11 @@ class RangeLockFile {
 };
 
 // Names are matched as the share's Windows clients match them: the exact name
-// first, then without regard to ASCII letter case.
+// first, then without regard to ASCII letter case. FileExists answers false
+// only when the system says there is no such file (a directory of that name
+// is no lock file either); a name it cannot look at (access refused, a loop
+// of links, a network error) counts as a lock file, so that the lock is
+// tried and its failure shown, never skipped.
 class RangeLocks : public FilePresence {
  public:
   // Opens an existing file for reading and writing, never creating it;

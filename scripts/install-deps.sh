@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   libboost-filesystem-dev libboost-system-dev
   clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb socat nsis
+  g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xdotool socat nsis
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
   samba smbclient python3-smbc
 )

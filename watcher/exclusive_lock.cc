@@ -29,27 +29,46 @@ std::unique_ptr<platform::RangeLockFile> ExclusiveLock::OpenWithRetries() {
 bool ExclusiveLock::AcquireLock() {
   if (!locks_.FileExists(lockPath_)) return true;
   if (lockHandle_) return true;
+  if (acquiring_) {
+    shell_.Log("lock requested while it is being taken; refused");
+    return false;
+  }
+  acquiring_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{acquiring_};
 
-  lockHandle_ = OpenWithRetries();
-  if (!lockHandle_) {
+  std::unique_ptr<platform::RangeLockFile> file = OpenWithRetries();
+  if (!file) {
     shell_.Beep();
     shell_.ProcessEvents();
     shell_.ShowMessage(messages::kLockOpenFailed, messages::kLockCaption, platform::MessageButtons::Ok,
                        platform::MessageIcon::Stop);
     return false;
   }
-  for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
-    const bool locked = lockHandle_->TryLock(kRangeOffset, kRangeLength);
-    shell_.ProcessEvents();
-    if (locked) return true;
-    clock_.Sleep(kLockPauseMs);
-  }
-  lockHandle_.reset();
+  if (LockWithRetries(std::move(file))) return true;
   shell_.ProcessEvents();
   shell_.ShowMessage(messages::kLockRangeFailed, messages::kLockCaption, platform::MessageButtons::Ok,
                      platform::MessageIcon::Stop);
   return false;
 }
+
+// The file stays a local until its range is locked: whatever runs in the
+// events processed meanwhile, or an error that ends the attempts, finds
+// nothing held, and the file is closed on every way out.
+bool ExclusiveLock::LockWithRetries(std::unique_ptr<platform::RangeLockFile> file) {
+  for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+    const bool locked = file->TryLock(kRangeOffset, kRangeLength);
+    if (locked) lockHandle_ = std::move(file);
+    shell_.ProcessEvents();
+    if (locked) return true;
+    clock_.Sleep(kLockPauseMs);
+  }
+  return false;
+}
+
+bool ExclusiveLock::MayPrint() { return Held() || !locks_.FileExists(lockPath_); }
 
 bool ExclusiveLock::ReleaseLock() {
   // A held lock is released even when its file has gone meanwhile: keeping the

@@ -17,8 +17,8 @@ constexpr uint32_t kExitPollMs = 20;
 }  // namespace
 
 PrinterLaunch::PrinterLaunch(platform::ProcessLauncher& launcher, platform::JobFileProbe& files,
-                             platform::Clock& clock, WatcherShell& shell)
-    : launcher_(launcher), files_(files), clock_(clock), shell_(shell) {}
+                             platform::Clock& clock, WatcherShell& shell, LaunchPermission& permission)
+    : launcher_(launcher), files_(files), clock_(clock), shell_(shell), permission_(permission) {}
 
 bool PrinterLaunch::AKTIV_WLASC() {
   try {
@@ -35,6 +35,9 @@ LaunchOutcome PrinterLaunch::Run() {
     shell_.Minimise();
     return LaunchOutcome::NoJobFile;
   }
+  // Checked in every build, right before the start: two parties must never
+  // print at once, whatever path led here.
+  if (!permission_.MayPrint()) return LaunchOutcome::RefusedUnlocked;
   platform::LaunchRequest request;
   request.program = settings_.printerProgram;
   request.workingDirectory = settings_.jobDir + platform::PathSeparator();

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/job_file_probe.h"
 #include "platform/process_launcher.h"
+#include "watcher/launch_permission.h"
 #include "watcher/watcher_shell.h"
 
 namespace varden {
@@ -22,12 +23,14 @@ struct LaunchSettings {
   std::string printerProgram;
 };
 
-enum class LaunchOutcome { NoJobFile, ExitedZero, StartFailed, ExitedNonZero, Failed };
+// RefusedUnlocked: the lock was not held although there is a lock file, so
+// nothing was started (a fault of Varden itself; the job stays pending).
+enum class LaunchOutcome { NoJobFile, ExitedZero, StartFailed, ExitedNonZero, Failed, RefusedUnlocked };
 
 class PrinterLaunch {
  public:
   PrinterLaunch(platform::ProcessLauncher& launcher, platform::JobFileProbe& files, platform::Clock& clock,
-                WatcherShell& shell);
+                WatcherShell& shell, LaunchPermission& permission);
 
   void SetSettings(const LaunchSettings& settings) { settings_ = settings; }
 
@@ -49,6 +52,7 @@ class PrinterLaunch {
   platform::JobFileProbe& files_;
   platform::Clock& clock_;
   WatcherShell& shell_;
+  LaunchPermission& permission_;
   LaunchSettings settings_;
   LaunchOutcome lastOutcome_ = LaunchOutcome::Failed;
   int32_t lastExitCode_ = 0;

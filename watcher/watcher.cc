@@ -22,7 +22,7 @@ Watcher::Watcher(const WatcherServices& services, WatcherShell& shell)
       shell_(shell),
       jobDir_(services.defaultJobDir),
       lock_(services.locks, services.clock, shell),
-      launch_(services.launcher, services.files, services.clock, shell) {
+      launch_(services.launcher, services.files, services.clock, shell, lock_) {
   lock_.SetLockFile(platform::JoinPath(jobDir_, job_directory::kLockFileName));
   launch_.SetSettings({jobDir_, services_.printerProgram(jobDir_)});
 }
@@ -147,6 +147,9 @@ void Watcher::LogJob(const Signature& signature, bool done) {
       outcome = "printer program ended with exit code " + std::to_string(launch_.LastExitCode());
       break;
     case LaunchOutcome::Failed: outcome = "launch failed"; break;
+    case LaunchOutcome::RefusedUnlocked:
+      outcome = "printer program not started: the lock file exists but its lock is not held";
+      break;
   }
   shell_.Log("job " + platform::JoinPath(jobDir_, job_directory::kJobFileName) + " (sum " +
                       std::to_string(signature.sum) + ", age " + std::to_string(signature.age) + "): " + outcome +

@@ -2,6 +2,7 @@
 // not to the process, so two opens in one process exclude each other too, and
 // they conflict with other processes' POSIX record locks (which is also what
 // Samba turns its clients' byte-range locks into).
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,7 +39,8 @@ class OfdRangeLocks : public RangeLocks {
  public:
   bool FileExists(const std::string& path) override {
     struct stat info;
-    return ::stat(SystemFiles().ResolveName(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    if (::stat(SystemFiles().ResolveName(path).c_str(), &info) == 0) return !S_ISDIR(info.st_mode);
+    return errno != ENOENT && errno != ENOTDIR;
   }
 
   std::unique_ptr<RangeLockFile> Open(const std::string& path) override {

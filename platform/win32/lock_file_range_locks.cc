@@ -35,7 +35,9 @@ class LockFileRangeLocks : public RangeLocks {
  public:
   bool FileExists(const std::string& path) override {
     const DWORD attributes = GetFileAttributesW(win32::WideFromCp1250(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
   }
 
   // The handle is not inherited: the lock stays with this process.

@@ -16,6 +16,8 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import private_smbd  # noqa: E402
+import screen  # noqa: E402
+from lock_table import children_named, holders  # noqa: E402
 from programs import POSITION_NAMES, RECEIPT, Simulator, Tree, Varden, wait_until, write_port_config  # noqa: E402
 from smb_session import SMBCLIENT, SmbSession  # noqa: E402
 
@@ -45,8 +47,11 @@ class ThroughSamba(unittest.TestCase):
         with open(os.path.join(self.tree.jobs, "looku.dat"), "wb"):
             pass
         self.smbd = private_smbd.PrivateSmbd(self.scratch, self.tree.jobs)
-        self.varden = Varden(program("VARDEN_BIN"), program("KVITRA_BIN"), self.tree)
+        self.varden = Varden(program("VARDEN_BIN"), program("KVITRA_BIN"), self.tree, self.varden_environment())
         time.sleep(0.5)  # varden's start-up
+
+    def varden_environment(self):
+        return {}
 
     def cleanup(self):
         for session in self.sessions:
@@ -61,12 +66,12 @@ class ThroughSamba(unittest.TestCase):
         self.sessions.append(session)
         return session
 
-    def put(self, name, data):
+    def put(self, name, data, session=None):
         """Writes a file into the share with smbclient's put."""
         local = os.path.join(self.scratch, "outgoing-" + name)
         with open(local, "wb") as f:
             f.write(data)
-        out = self.session().run("put %s %s" % (local, name))
+        out = (session or self.session()).run("put %s %s" % (local, name))
         self.assertIn("putting file", out)
 
     def get_through_share(self, session, name="FAK_DANE.DAT"):
@@ -143,6 +148,68 @@ class TheLockThroughTheShare(ThroughSamba):
         time.sleep(1.0)
         self.assertEqual(self.tree.job_file(), RECEIPT)
         self.assertEqual(self.sim.frames(), 0)
+
+
+class ClientHoldsTheLockWhileTheBoxesAreAnsweredAtOnce(ThroughSamba):
+    """Varden on a real screen, its lock boxes answered the moment they appear,
+    the lock held by an SMB client for seconds, cycle after cycle: while the
+    client holds it nothing runs and the lock table shows the client's lock
+    alone; while kvitra runs, the lock table shows varden's lock alone."""
+    simulator_faults = ("--delay", "40")  # kvitra runs long enough to be seen
+    CYCLES = int(os.environ.get("KVITRA_LOCK_CYCLES", "20"))
+    HOLD_SECONDS = 3.0  # two lock boxes and more
+
+    def setUp(self):
+        reason = screen.missing()
+        if reason:
+            self.skipTest(reason)
+        self.screen = screen.Screen()
+        self.addCleanup(self.screen.stop)  # after varden has ended
+        super().setUp()
+        self.operator = screen.Operator(self.screen, "BLOKOWANIE")
+        self.addCleanup(self.operator.stop)
+
+    def varden_environment(self):
+        return {"QT_QPA_PLATFORM": "xcb", "DISPLAY": self.screen.display}
+
+    def assert_nothing_runs_while_the_client_holds(self, lock_file):
+        deadline = time.monotonic() + self.HOLD_SECONDS
+        while time.monotonic() < deadline:
+            self.assertEqual(children_named(self.varden.proc.pid, "kvitra"), [], self.varden.stderr())
+            lockers = holders(lock_file)
+            self.assertEqual(len(lockers), 1, "lock table: %r" % lockers)
+            self.assertNotIn(self.varden.proc.pid, lockers)
+            time.sleep(0.01)
+
+    def assert_kvitra_runs_under_vardens_lock(self, lock_file):
+        seen_running = False
+        deadline = time.monotonic() + 30
+        while not result_line(self.tree.job_file()) and time.monotonic() < deadline:
+            if children_named(self.varden.proc.pid, "kvitra"):
+                lockers = holders(lock_file)
+                if children_named(self.varden.proc.pid, "kvitra"):  # still running when the table was read
+                    seen_running = True
+                    self.assertEqual(lockers, {self.varden.proc.pid}, self.varden.stderr())
+            time.sleep(0.005)
+        self.assertTrue(result_line(self.tree.job_file()), self.varden.stderr())
+        self.assertTrue(seen_running, "kvitra was never seen running")
+
+    def test_no_job_runs_while_the_client_holds_the_lock_cycle_after_cycle(self):
+        holder, fnum = self.client_lock()
+        putter = self.session()
+        lock_file = os.path.join(self.tree.jobs, "looku.dat")
+        for cycle in range(self.CYCLES):
+            with self.subTest(cycle=cycle):
+                self.assertEqual(holder.run("lock %d w 0 4" % fnum), "")
+                frames, boxes = self.sim.frames(), self.operator.answered
+                self.put("FAK_DANE.DAT", RECEIPT.replace(b"12345/2026", b"%05d/2026" % cycle), putter)
+                self.assert_nothing_runs_while_the_client_holds(lock_file)
+                self.assertEqual(self.sim.frames(), frames)
+                self.assertGreaterEqual(self.operator.answered - boxes, 2, self.varden.stderr())
+                holder.run("unlock %d 0 4" % fnum)
+                self.assert_kvitra_runs_under_vardens_lock(lock_file)
+                self.assertTrue(wait_until(lambda: self.varden.jobs_done() == cycle + 1, 10), self.varden.stderr())
+        self.assertEqual(self.sim.printed().count(POSITION_NAMES[-1]), self.CYCLES)
 
 
 class ClientLockWhileVardenRuns(ThroughSamba):

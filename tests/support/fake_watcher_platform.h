@@ -18,12 +18,27 @@
 #include "platform/range_lock.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/virtual_clock.h"
+#include "watcher/launch_permission.h"
 #include "watcher/watcher_shell.h"
 
 namespace testing_support {
 
+// Records what the watcher shows. What a real window's nested event loops
+// would run (ticks, change reports, a handler's error) can be put into
+// `duringEvents` (the lock's retries process pending events) and
+// `duringMessage` (a modal box runs its own loop before it is answered).
 class FakeWatcherShell : public BasicRecordingUi<varden::WatcherShell> {
  public:
+  void ProcessEvents() override {
+    BasicRecordingUi::ProcessEvents();
+    if (duringEvents) duringEvents();
+  }
+  platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                      platform::MessageButtons buttons, platform::MessageIcon icon,
+                                      uint32_t timeoutMs) override {
+    if (duringMessage) duringMessage();
+    return BasicRecordingUi::ShowMessage(text, caption, buttons, icon, timeoutMs);
+  }
   void Beep() override {
     ++beepCount;
     events.push_back("beep");
@@ -34,6 +49,8 @@ class FakeWatcherShell : public BasicRecordingUi<varden::WatcherShell> {
   }
   void Log(const std::string& line) override { log.push_back(line); }
 
+  std::function<void()> duringEvents;
+  std::function<void()> duringMessage;
   std::vector<std::string> log;
   int beepCount = 0;
   int hidePanelCount = 0;
@@ -94,6 +111,17 @@ class FakeRangeLocks : public platform::RangeLocks {
   int unlocks = 0;
   std::pair<uint64_t, uint64_t> lastRange{0, 0};
   std::vector<std::string> checkedPaths;
+};
+
+// Answers the launch's question as the test says; counts the askings.
+class FakeLaunchPermission : public varden::LaunchPermission {
+ public:
+  bool MayPrint() override {
+    ++asked;
+    return allowed;
+  }
+  bool allowed = true;
+  int asked = 0;
 };
 
 // Job files in memory. A file's size is its content's size.

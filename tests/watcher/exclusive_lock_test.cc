@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 #include "common/job_directory_files.h"
 #include "platform/paths.h"
 #include "tests/support/fake_watcher_platform.h"
@@ -96,6 +99,48 @@ TEST_F(ExclusiveLockTest, OtherPartyReleasingDuringTheRetriesGivesTheLockSilentl
   EXPECT_TRUE(lock.AcquireLock());
   EXPECT_TRUE(locks.heldByUs);
   EXPECT_TRUE(shell.messages.empty());
+}
+
+// The retries let the window's events run. Nothing that runs in them, and no
+// error that ends them, may find the lock held before its range is locked.
+TEST_F(ExclusiveLockTest, NestedRequestWhileTheRangeIsTriedIsRefused) {
+  locks.lockRefusals = 1000;  // another party holds it throughout
+  std::vector<bool> nestedAnswers;
+  shell.duringEvents = [&] {
+    if (nestedAnswers.size() < 3) nestedAnswers.push_back(lock.AcquireLock());
+  };
+  EXPECT_FALSE(lock.AcquireLock());
+  EXPECT_THAT(nestedAnswers, ElementsAre(false, false, false));
+  EXPECT_FALSE(locks.heldByUs);
+  EXPECT_EQ(locks.openHandles, 0);
+}
+
+TEST_F(ExclusiveLockTest, ErrorDuringTheRetriesLeavesNothingHeldAndTheNextRequestTriesAgain) {
+  locks.lockRefusals = 1000;
+  shell.duringEvents = [&] {
+    if (locks.lockAttempts == 3) throw std::runtime_error("a nested handler failed");
+  };
+  EXPECT_THROW(lock.AcquireLock(), std::runtime_error);
+  EXPECT_FALSE(lock.Held());
+  EXPECT_FALSE(lock.MayPrint());
+  EXPECT_EQ(locks.openHandles, 0);
+
+  shell.duringEvents = nullptr;
+  EXPECT_FALSE(lock.AcquireLock()) << "told held while another party holds the range";
+  EXPECT_THAT(shell.MessageTexts(), ElementsAre(messages::kLockRangeFailed));
+  locks.lockRefusals = 0;
+  EXPECT_TRUE(lock.AcquireLock());
+  EXPECT_TRUE(locks.heldByUs);
+}
+
+TEST_F(ExclusiveLockTest, PrintingIsAllowedOnlyWhileHeldOrWithoutALockFile) {
+  EXPECT_FALSE(lock.MayPrint());
+  ASSERT_TRUE(lock.AcquireLock());
+  EXPECT_TRUE(lock.MayPrint());
+  ASSERT_TRUE(lock.ReleaseLock());
+  EXPECT_FALSE(lock.MayPrint());
+  locks.exists = false;
+  EXPECT_TRUE(lock.MayPrint());
 }
 
 TEST_F(ExclusiveLockTest, FailedUnlockReportsFalseButClosesTheFile) {

@@ -41,7 +41,8 @@ class PrinterLaunchTest : public ::testing::Test {
   FakeWatcherShell shell;
   FakeJobFiles files;
   FakeLauncher launcher{clock};
-  PrinterLaunch launch{launcher, files, clock, shell};
+  testing_support::FakeLaunchPermission permission;
+  PrinterLaunch launch{launcher, files, clock, shell, permission};
 };
 
 TEST_F(PrinterLaunchTest, NoJobFileStartsNothingAndMinimises) {
@@ -49,6 +50,15 @@ TEST_F(PrinterLaunchTest, NoJobFileStartsNothingAndMinimises) {
   EXPECT_TRUE(launch.AKTIV_WLASC());
   EXPECT_TRUE(launcher.records.empty());
   EXPECT_EQ(shell.minimiseCount, 1);
+}
+
+TEST_F(PrinterLaunchTest, WithoutPermissionToPrintNothingStartsAndTheJobStaysPending) {
+  permission.allowed = false;
+  EXPECT_FALSE(launch.AKTIV_WLASC());
+  EXPECT_EQ(launch.LastOutcome(), LaunchOutcome::RefusedUnlocked);
+  EXPECT_TRUE(launcher.records.empty());
+  EXPECT_TRUE(shell.messages.empty());
+  EXPECT_EQ(shell.minimiseCount, 0);
 }
 
 TEST_F(PrinterLaunchTest, StartsTheProgramInTheJobDirectoryMinimisedWithoutArguments) {
@@ -110,7 +120,7 @@ TEST_F(PrinterLaunchTest, OnlyCancelClosesVarden) {
                         Case{true, Answer::Cancel, 1}}) {
     SCOPED_TRACE(testing::Message() << "start fails " << c.startFails << ", answer " << int(c.answer));
     FakeWatcherShell caseShell;
-    PrinterLaunch caseLaunch{launcher, files, clock, caseShell};
+    PrinterLaunch caseLaunch{launcher, files, clock, caseShell, permission};
     caseLaunch.SetSettings({NativePath("/srv/my jobs"), NativePath("/k")});
     FakeLauncher::Script script = Exits(10, 7);
     if (c.startFails) script.startError = "No such file or directory";

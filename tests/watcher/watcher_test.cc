@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "common/job_directory_files.h"
 #include "platform/paths.h"
 #include "tests/support/fake_watcher_platform.h"
@@ -220,6 +222,58 @@ TEST_F(WatcherTest, LockHeldElsewhereShowsItsMessageEveryTickUntilFree) {
   Tick();
   EXPECT_EQ(launcher.records.size(), 1u);
 }
+
+// What a real window runs inside the lock's retries and inside the modal box
+// while another party holds the lock for three ticks' worth of attempts: the
+// job starts once, after the other party let go, and only under the lock.
+struct NestedCase {
+  const char* name;
+  bool duringRetries;  // else while the box is up
+  bool failing;        // a nested handler's error ends the retries once
+};
+
+class WatcherNestedLoopTest : public WatcherTest, public ::testing::WithParamInterface<NestedCase> {};
+
+TEST_P(WatcherNestedLoopTest, NoJobStartsWithoutTheLockWhateverRunsInside) {
+  const NestedCase& c = GetParam();
+  locks.exists = true;
+  locks.lockRefusals = 150;
+  int unlockedStarts = 0;
+  FakeLauncher::Script script = ResultLine();
+  script.onStart = [this, &unlockedStarts, write = script.onStart] {
+    if (!locks.heldByUs) ++unlockedStarts;
+    write();
+  };
+  launcher.scripts.push_back(script);
+  bool failed = false;
+  const auto nested = [&] {
+    if (c.failing && !failed && locks.lockAttempts > 10) {
+      failed = true;
+      throw std::runtime_error("a nested handler failed");
+    }
+    watcher.Timer1Timer();
+    watches.Report("FAK_DANE.DAT", FileChangeKind::Finished);
+    watcher.OnDirectoryChanges();
+    watcher.Timer2Timer();
+  };
+  (c.duringRetries ? shell.duringEvents : shell.duringMessage) = nested;
+
+  DropJob(kJob);
+  Tick(6);
+  EXPECT_EQ(unlockedStarts, 0);
+  EXPECT_EQ(launcher.records.size(), 1u);
+  EXPECT_GE(shell.MessageTexts().size(), 2u);
+  EXPECT_FALSE(locks.heldByUs);
+  EXPECT_TRUE(watcher.Timer1Enabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Deliveries, WatcherNestedLoopTest,
+                         ::testing::Values(NestedCase{"TicksAndChangesDuringTheRetries", true, false},
+                                           NestedCase{"TicksAndChangesWhileTheBoxIsUp", false, false},
+                                           NestedCase{"HandlerErrorDuringTheRetries", true, true}),
+                         [](const ::testing::TestParamInfo<NestedCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(WatcherTest, FailedReleaseShowsItInTheTitle) {
   locks.exists = true;

@@ -1,16 +1,19 @@
 // VARDEN.EXE under Wine, on the test bench's virtual screen, running the
 // KVITRA.EXE copied into its job directory (or a stand-in that hangs).
-// Every path that would show one of Varden's message boxes (a printer
-// program's nonzero exit, the lock held by another party for a second) is
-// kept clear of: nobody would answer it.
+// The lock boxes are answered by an operator at the screen (xdotool) where a
+// test holds the lock for seconds; every other path that would show one of
+// Varden's message boxes (a printer program's nonzero exit) is kept clear of.
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "tests/e2e/process_runner.h"
@@ -43,6 +46,46 @@ class LinuxLock {
     return ::fcntl(fd_, F_OFD_SETLK, &range) == 0;
   }
   int fd_;
+};
+
+constexpr char kXdotool[] = "/usr/bin/xdotool";
+
+// Presses Return on every window titled `caption` as soon as it appears, on
+// the run's screen; counts the windows it answered.
+class BoxOperator {
+ public:
+  explicit BoxOperator(const std::string& caption)
+      : caption_("^" + caption + "$"), thread_([this] { Answer(); }) {}
+  ~BoxOperator() {
+    stopping_ = true;
+    thread_.join();
+  }
+  size_t Answered() const { return answered_; }
+
+ private:
+  std::string Xdotool(const std::vector<std::string>& arguments) {
+    std::vector<std::string> command = {kXdotool};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    e2e::Child child(command, "", {{"DISPLAY", std::getenv("DISPLAY")}});
+    child.Wait(std::chrono::seconds(5));
+    return child.Stdout();
+  }
+  void Answer() {
+    std::set<std::string> seen;
+    while (!stopping_) {
+      std::istringstream windows(Xdotool({"search", "--name", caption_}));
+      for (std::string window; windows >> window;) {
+        if (seen.insert(window).second) ++answered_;
+        Xdotool({"windowfocus", window, "key", "Return"});
+      }
+      std::this_thread::sleep_for(5ms);
+    }
+  }
+
+  std::string caption_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<size_t> answered_{0};
+  std::thread thread_;
 };
 
 class VardenExe : public ::testing::Test {
@@ -97,6 +140,39 @@ TEST_F(VardenExe, JobWaitsWhileALinuxProcessHoldsTheLock) {
   linux.Release();
   ASSERT_TRUE(e2e::WaitUntil([&] { return ResultLineWritten(); }, 30s)) << varden->Stderr();
   EXPECT_EQ(varden->Stderr().find("(102)"), std::string::npos) << varden->Stderr();
+}
+
+// A Linux process (the stand-in for an SMB client) holds the lock for seconds,
+// cycle after cycle, and every lock box is answered the moment it shows:
+// nothing runs while it holds the lock, and while KVITRA.EXE runs the Linux
+// process is refused the lock.
+TEST_F(VardenExe, NothingRunsWhileTheLockIsHeldElsewhereWithTheBoxesAnsweredAtOnce) {
+  if (!std::getenv("DISPLAY") || ::access(kXdotool, X_OK) != 0) GTEST_SKIP() << "needs a screen and xdotool";
+  constexpr int kCycles = 5;
+  e2e::Simulator sim(scratch, {"--first-receipt", "417", "--delay", "40"});
+  WriteFile(scratch.jobs + "/PORT.CFG", PortConfig(sim.Address()));
+  StartVarden(e2e::ProgramPath("KVITRA_EXE"));
+  LinuxLock linux(scratch.jobs + "/looku.dat");
+  BoxOperator operatorAtTheScreen("BLOKOWANIE");
+  for (int cycle = 0; cycle < kCycles; ++cycle) {
+    SCOPED_TRACE("cycle " + std::to_string(cycle));
+    ASSERT_TRUE(linux.Take());
+    const size_t boxes = operatorAtTheScreen.Answered();
+    std::string job = kReceipt;
+    job.replace(job.find("12345/2026"), 5, std::to_string(10000 + cycle));  // a new job each cycle
+    WriteFile(scratch.jobs + "/FAK_DANE.DAT", job);
+    std::this_thread::sleep_for(3s);
+    EXPECT_EQ(JobFile(), job);
+    EXPECT_EQ(e2e::Count(sim.Log(), "CONNECTION"), size_t(2 * cycle)) << varden->Stderr();
+    EXPECT_GE(operatorAtTheScreen.Answered() - boxes, 2u) << varden->Stderr();
+    linux.Release();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Count(sim.Log(), "CONNECTION") > size_t(2 * cycle); }, 30s))
+        << varden->Stderr();
+    EXPECT_FALSE(linux.Take()) << "the lock was free while KVITRA.EXE printed";
+    linux.Release();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return JobsDone() == size_t(cycle + 1); }, 30s)) << varden->Stderr();
+    EXPECT_EQ(JobFile(), "##" + std::to_string(417 + cycle));
+  }
 }
 
 using VardenExeHanging = VardenExe;
