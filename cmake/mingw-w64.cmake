@@ -22,5 +22,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # The programs and tests built here run under Wine: CTest starts each test,
 # and GoogleTest's discovery, through it (scripts/test-windows.sh sets up the
-# Wine prefix they run in).
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Wine prefix they run in); tests/win32/run_under_wine.sh keeps a failing
+# program's output and says how it ended.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/win32/run_under_wine.sh)

@@ -17,6 +17,8 @@ built=$(seconds)
 # files: a pipe would never be read to its end.
 logs=build-win/wine-logs
 rm -rf "$logs" && mkdir -p "$logs"
+# A failing test program's output stays here (tests/win32/run_under_wine.sh).
+export KVITRA_WINE_TEST_LOGS=$PWD/$logs/tests
 
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/kvitra-wine.XXXXXX")
 export WINEPREFIX
@@ -28,7 +30,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 server_pid=""
 display_pid=""
+keeper_pid=""
 finish() {
+  if [ -n "$keeper_pid" ]; then
+    kill "$keeper_pid" 2>/dev/null || true
+    wait "$keeper_pid" 2>/dev/null || true
+  fi
   if [ -n "$server_pid" ]; then
     # The prefix's own processes (services, devices, desktop) do not end with
     # the server: -k has the server end them, for this prefix only. Then the
@@ -87,6 +94,16 @@ fi
 # keeps its archive copies there, so the prefix gets a folder of its own.
 documents="$WINEPREFIX/drive_c/users/$(id -un)/Documents"
 if [ -L "$documents" ]; then rm "$documents" && mkdir "$documents"; fi
+# The desktop, started once and kept until the tests are done: Wine closes it
+# a second after the last program of the prefix ends and starts it again for
+# the next one, and tests side by side would meet it starting or ending.
+if [ -n "${DISPLAY:-}" ]; then
+  wine build-win/tests/win32/desktop_keeper.exe >"$logs/desktop-keeper.log" 2>&1 &
+  keeper_pid=$!
+  for _ in $(seq 300); do grep -q '^ready' "$logs/desktop-keeper.log" 2>/dev/null && break; sleep 0.1; done
+  grep -q '^ready' "$logs/desktop-keeper.log" ||
+    { echo "test-windows: the desktop did not start (see $logs/desktop-keeper.log)" >&2; exit 1; }
+fi
 prefix_ready=$(seconds)
 
 status=0

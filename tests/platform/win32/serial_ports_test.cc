@@ -1,6 +1,6 @@
 // Serial ports over a null-modem pair of pseudo-terminals that
 // with_com_pair.sh links into the Wine prefix; COM_PAIR names the two ports
-// ("COM21 COM22"). Without it the tests are skipped.
+// (for example "COM23 COM24"). Without it the tests are skipped.
 #include <windows.h>
 
 #include <gtest/gtest.h>

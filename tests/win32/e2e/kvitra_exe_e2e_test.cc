@@ -82,7 +82,7 @@ TEST_F(KvitraExe, RefusedPositionCancelsTheReceiptAndLeavesTheJob) {
   EXPECT_NE(sim.Receipts().find("PARAGON ANULOWANY"), std::string::npos) << sim.Receipts();
 }
 
-// COM31: clear of the pair that the serial port tests link as COM21/COM22.
+// COM31: clear of the pairs that the serial port tests link (COM21 to COM24).
 TEST_F(KvitraExe, ReceiptOverAPseudoTerminalAsComPort) {
   const std::string link = WinePrefix() + "/dosdevices/com31";
   e2e::Simulator sim(scratch, {}, link);

@@ -76,7 +76,7 @@ class BoxOperator {
       std::istringstream windows(Xdotool({"search", "--name", caption_}));
       for (std::string window; windows >> window;) {
         if (seen.insert(window).second) ++answered_;
-        Xdotool({"windowfocus", window, "key", "Return"});
+        Xdotool({"key", "--window", window, "Return"});
       }
       std::this_thread::sleep_for(5ms);
     }
