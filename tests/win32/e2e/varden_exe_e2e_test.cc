@@ -1,19 +1,16 @@
 // VARDEN.EXE under Wine, on the test bench's virtual screen, running the
 // KVITRA.EXE copied into its job directory (or a stand-in that hangs).
-// The lock boxes are answered by an operator at the screen (xdotool) where a
-// test holds the lock for seconds; every other path that would show one of
+// The lock boxes are answered by an operator at the screen (box_answerer.exe)
+// where a test holds the lock for seconds; every other path that would show one of
 // Varden's message boxes (a printer program's nonzero exit) is kept clear of.
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <memory>
-#include <set>
-#include <sstream>
 #include <thread>
 
 #include "tests/e2e/process_runner.h"
@@ -48,44 +45,17 @@ class LinuxLock {
   int fd_;
 };
 
-constexpr char kXdotool[] = "/usr/bin/xdotool";
-
-// Presses Return on every window titled `caption` as soon as it appears, on
-// the run's screen; counts the windows it answered.
+// Presses OK in every box titled `caption` as soon as it shows (the Windows
+// helper box_answerer.exe, in the run's prefix); counts the boxes.
 class BoxOperator {
  public:
-  explicit BoxOperator(const std::string& caption)
-      : caption_("^" + caption + "$"), thread_([this] { Answer(); }) {}
-  ~BoxOperator() {
-    stopping_ = true;
-    thread_.join();
-  }
-  size_t Answered() const { return answered_; }
+  BoxOperator(const std::string& caption, const e2e::Scratch& scratch)
+      : answerer_(WineCommand(e2e::ProgramPath("BOX_ANSWERER_EXE"), {caption}), scratch.root,
+                  WineEnvironment(scratch, true)) {}
+  size_t Answered() { return e2e::Count(answerer_.Stdout(), "answered"); }
 
  private:
-  std::string Xdotool(const std::vector<std::string>& arguments) {
-    std::vector<std::string> command = {kXdotool};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    e2e::Child child(command, "", {{"DISPLAY", std::getenv("DISPLAY")}});
-    child.Wait(std::chrono::seconds(5));
-    return child.Stdout();
-  }
-  void Answer() {
-    std::set<std::string> seen;
-    while (!stopping_) {
-      std::istringstream windows(Xdotool({"search", "--name", caption_}));
-      for (std::string window; windows >> window;) {
-        if (seen.insert(window).second) ++answered_;
-        Xdotool({"key", "--window", window, "Return"});
-      }
-      std::this_thread::sleep_for(5ms);
-    }
-  }
-
-  std::string caption_;
-  std::atomic<bool> stopping_{false};
-  std::atomic<size_t> answered_{0};
-  std::thread thread_;
+  e2e::Child answerer_;  // ended with the test
 };
 
 class VardenExe : public ::testing::Test {
@@ -147,13 +117,13 @@ TEST_F(VardenExe, JobWaitsWhileALinuxProcessHoldsTheLock) {
 // nothing runs while it holds the lock, and while KVITRA.EXE runs the Linux
 // process is refused the lock.
 TEST_F(VardenExe, NothingRunsWhileTheLockIsHeldElsewhereWithTheBoxesAnsweredAtOnce) {
-  if (!std::getenv("DISPLAY") || ::access(kXdotool, X_OK) != 0) GTEST_SKIP() << "needs a screen and xdotool";
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs a screen";
   constexpr int kCycles = 5;
   e2e::Simulator sim(scratch, {"--first-receipt", "417", "--delay", "40"});
   WriteFile(scratch.jobs + "/PORT.CFG", PortConfig(sim.Address()));
   StartVarden(e2e::ProgramPath("KVITRA_EXE"));
   LinuxLock linux(scratch.jobs + "/looku.dat");
-  BoxOperator operatorAtTheScreen("BLOKOWANIE");
+  BoxOperator operatorAtTheScreen("BLOKOWANIE", scratch);
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     SCOPED_TRACE("cycle " + std::to_string(cycle));
     ASSERT_TRUE(linux.Take());
