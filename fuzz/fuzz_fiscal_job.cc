@@ -1,7 +1,8 @@
 // The job files of a run (FAK_DANE.DAT, PARAGNIP.DAT, PLATNOSC.DAT) carried
 // out against a scripted printer.
 //
-// Input: byte 0 holds flags (bit 0 TCP link, bit 1 the no-cash-info marker,
+// Input: byte 0 holds flags (bit 0 a link that cancels a refused opening, as
+// the TCP link does, bit 1 the no-cash-info marker,
 // bit 2 open the drawer, bit 3 extended ending, bits 4-5 the character set);
 // byte 1, when not 0, makes the send with that number (1 = first) fail; then
 // NUL-separated sections: the job file, PARAGNIP.DAT, PLATNOSC.DAT, and the
@@ -13,26 +14,21 @@
 #include <vector>
 
 #include "common/job_directory_files.h"
-#include "printer/job_context.h"
 #include "printer/jobs/fiscal_job.h"
 #include "printer/jobs/job_file.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_printer_link.h"
 #include "tests/support/memory_files.h"
-#include "tests/support/no_link_devices.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/virtual_clock.h"
 
 namespace {
 
-using testing_support::NoNetwork;
-using testing_support::NoSerialPorts;
-
 // A link that refuses exactly one send, by its number.
 class OneRefusalLink : public testing_support::FakePrinterLink {
  public:
-  OneRefusalLink(kvitra::LinkKind kind, testing_support::VirtualClock* clock, int refusedSend)
-      : FakePrinterLink(kind, clock, 10), refusedSend_(refusedSend) {}
+  OneRefusalLink(testing_support::VirtualClock* clock, int refusedSend)
+      : FakePrinterLink(clock, 10), refusedSend_(refusedSend) {}
   bool SendFrame(const char* command, bool wantStatus) override {
     const bool ok = FakePrinterLink::SendFrame(command, wantStatus);
     return ++sends_ == refusedSend_ ? false : ok;
@@ -70,19 +66,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   testing_support::MemoryFiles files;
   testing_support::FakeEnvironment env;
   testing_support::RecordingUi ui;
-  NoSerialPorts serialPorts;
-  NoNetwork network;
-  kvitra::JobContext context{clock, files, env, ui, serialPorts, network, {}, {}};
-  context.settings.converter = kConverters[(flags >> 4) & 3];
-  context.port.openDrawer = flags & 4;
-  context.port.extendedEnding = flags & 8;
+  kvitra::JobSettings settings;
+  settings.port.openDrawer = flags & 4;
+  settings.port.extendedEnding = flags & 8;
+  kvitra::JobFiles jobFiles(files, kConverters[(flags >> 4) & 3], env.zembranoDir);
 
   const char* const fileNames[] = {job_directory::kJobFileName, kvitra::kNipFileName,
                                    kvitra::kPaymentFileName};
   for (size_t i = 0; i < 3 && i < sections.size(); ++i) files.Put(fileNames[i], sections[i]);
   if (flags & 2) files.Put("/opt/zembrano/BezPotPa.DAT", "");
 
-  OneRefusalLink link(flags & 1 ? kvitra::LinkKind::Tcp : kvitra::LinkKind::Serial, &clock, refusedSend);
+  OneRefusalLink link(&clock, refusedSend);
+  link.cancelsRefusedOpening = flags & 1;
   if (sections.size() > 3) {
     size_t start = 0;
     const std::string& script = sections[3];
@@ -98,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  const int32_t result = kvitra::RunFiscalJob(context, link);
+  const int32_t result = kvitra::RunFiscalJob(link, jobFiles, settings, clock, ui);
   // Whatever the files hold, every run ends with the link closed once, no
   // command after the close and no job file left open.
   if (link.closeCalls < 1 || link.sentAfterClose || files.OpenCount() != 0) __builtin_trap();

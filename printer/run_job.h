@@ -3,11 +3,14 @@
 // fiscal job. RunJobOverTcp is the TCP branch.
 #include <cstdint>
 
-#include "printer/job_context.h"
+#include "platform/user_interface.h"
+#include "printer/printer_settings.h"
+#include "printer/run_platform.h"
 
 namespace kvitra {
 
-int32_t RunJob(JobContext& context);
-int32_t RunJobOverTcp(JobContext& context);
+// The result code: 0 when the job failed (its message shown through `ui`).
+int32_t RunJob(const RunPlatform& platform, platform::UserInterface& ui, const PrinterSettings& settings);
+int32_t RunJobOverTcp(const RunPlatform& platform, platform::UserInterface& ui, const PrinterSettings& settings);
 
 }  // namespace kvitra

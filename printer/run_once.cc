@@ -1,12 +1,10 @@
 #include "printer/run_once.h"
 
 #include <exception>
-#include <utility>
 
 namespace kvitra {
 
-RunOnce::RunOnce(const RunPlatform& platform, platform::UserInterface& window, JobProcedure job)
-    : ui_(window), run_(platform, ui_, std::move(job)) {}
+RunOnce::RunOnce(JobRun& run, platform::UserInterface& window) : ui_(window), run_(run) {}
 
 bool RunOnce::Shown() {
   if (queued_) return false;
@@ -19,7 +17,7 @@ void RunOnce::StartRun() {
   started_ = true;
   RunOutcome outcome = RunOutcome::ErrorWindow;
   try {
-    outcome = run_.Run();
+    outcome = run_.Run(ui_);
   } catch (const std::exception& error) {
     ShowException(error.what());
   } catch (...) {

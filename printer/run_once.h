@@ -8,7 +8,6 @@
 
 #include "platform/user_interface.h"
 #include "printer/echoing_ui.h"
-#include "printer/job_context.h"
 #include "printer/kvitra_run.h"
 
 namespace kvitra {
@@ -17,7 +16,7 @@ class RunOnce {
  public:
   // `window` is the window's own user interface; the run reports through the
   // echo in front of it.
-  RunOnce(const RunPlatform& platform, platform::UserInterface& window, JobProcedure job);
+  RunOnce(JobRun& run, platform::UserInterface& window);
 
   // The window has been shown. True the first time only: the window then
   // queues StartRun, so that it is on screen (or on the task bar) before the
@@ -29,13 +28,11 @@ class RunOnce {
   // The user confirms the error window (its OK button, Enter).
   void Confirm() { ui_.Close(); }
 
-  bool Started() const { return started_; }
-
  private:
   void ShowException(const std::string& what);
 
   EchoingUi ui_;
-  KvitraRun run_;
+  JobRun& run_;
   bool queued_ = false;
   // Set before the run starts: a showing or activation during the run starts no other.
   bool started_ = false;

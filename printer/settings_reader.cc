@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/unicode.h"
+#include "printer/exempt_rate.h"
 
 namespace kvitra {
 namespace {
@@ -76,6 +77,14 @@ void ReadPrinterSettings(platform::SettingsStore& store, PrinterSettings& settin
     if (key) ReadSettingsKey(*key, settings);
   } catch (const std::exception&) {
   }
+}
+
+PrinterSettings ReadRunSettings(platform::Files& files, platform::Environment& env, platform::SettingsStore& store) {
+  PrinterSettings settings;
+  settings.exemptRateLetter = ReadExemptRateLetter(files, env.ZembranoDir(), settings.exemptRateLetter);
+  ReadPrinterSettings(store, settings);
+  settings.converter = ChooseConverter(settings.codePage, settings.converter);
+  return settings;
 }
 
 }  // namespace kvitra

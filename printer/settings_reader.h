@@ -1,6 +1,8 @@
 #pragma once
 // The printer settings of the per-user settings store: the character-set
 // name, serial flow control and baud rate.
+#include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/settings_store.h"
 #include "printer/printer_settings.h"
 
@@ -19,5 +21,9 @@ void ReadSettingsKey(const platform::SettingsKey& key, PrinterSettings& settings
 // Sets the defaults, then reads the key (created empty when missing). When
 // the key can be neither opened nor created the defaults stand.
 void ReadPrinterSettings(platform::SettingsStore& store, PrinterSettings& settings);
+
+// The settings of one run, read afresh: the exempt-rate letter from the host's
+// marker files, the store's values, and the converter their code page names.
+PrinterSettings ReadRunSettings(platform::Files& files, platform::Environment& env, platform::SettingsStore& store);
 
 }  // namespace kvitra

@@ -11,8 +11,6 @@
 namespace kvitra {
 namespace {
 
-constexpr int32_t kCashStateReadTotalMs = 3000;
-
 JobOutcome DataFailure(const std::string& suffix) {
   return JobOutcome::Failure(messages::kErrDataFile + suffix);
 }
@@ -22,7 +20,7 @@ JobOutcome PrinterFailure(const std::string& suffix) {
 
 }  // namespace
 
-JobOutcome RunCashPayout(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile) {
+JobOutcome RunCashPayout(PrinterLink& link, std::unique_ptr<JobFile> jobFile, bool openDrawer) {
   std::string line;
   for (const std::string* suffix : {&messages::kDate, &messages::kInspection, &messages::kCashier,
                                     &messages::kCount})
@@ -30,11 +28,7 @@ JobOutcome RunCashPayout(JobContext& context, PrinterLink& link, std::unique_ptr
   int32_t count;
   if (!ScanInt(line.c_str(), count) || count < 0) return DataFailure(messages::kCount);
 
-  if (link.Kind() == LinkKind::Serial) {
-    const PortConfig& port = context.port;
-    if (!link.SetReadTotalConstant(port.scaleTimeout ? port.baseTimeout : port.fixedTimeout))
-      return JobOutcome::Failure(messages::kErrPortTimeouts);
-  }
+  if (!link.BeginPayout()) return JobOutcome::Failure(messages::kErrPortTimeouts);
   for (int64_t k = 0; k <= count; ++k) {
     if (jobFile->ReadLine(line) != LineRead::Ok) return DataFailure(messages::kPayoutCode);
     if (jobFile->ReadLine(line, kNameBufferSize) != LineRead::Ok)
@@ -50,24 +44,22 @@ JobOutcome RunCashPayout(JobContext& context, PrinterLink& link, std::unique_ptr
   CommandBuffer payout;
   if (!payout.Text(protocol::PayoutCommand(total)).Fits()) return DataFailure(messages::kTotal);
   if (!link.SendFrame(payout.c_str(), true)) return PrinterFailure(messages::kPayout);
-  if (context.port.openDrawer && !link.SendFrame(protocol::kOpenDrawerCommand, false))
+  if (openDrawer && !link.SendFrame(protocol::kOpenDrawerCommand, false))
     return PrinterFailure(messages::kDrawer);
   return JobOutcome::Success(1);
 }
 
-JobOutcome RunDailyReport(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile) {
+JobOutcome RunDailyReport(PrinterLink& link, std::unique_ptr<JobFile> jobFile, platform::Clock& clock) {
   jobFile.reset();
-  const platform::LocalDateTime today = context.clock.Now();
+  const platform::LocalDateTime today = clock.Now();
   const std::string report = protocol::DailyReportCommand(today.year, today.month, today.day);
   if (!link.SendFrame(report.c_str(), false)) return PrinterFailure(messages::kDailyReport);
   return JobOutcome::Success(1);
 }
 
-JobOutcome RunCashState(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile) {
-  (void)context;
+JobOutcome RunCashState(PrinterLink& link, std::unique_ptr<JobFile> jobFile) {
   jobFile.reset();
-  if (link.Kind() == LinkKind::Serial && !link.SetReadTotalConstant(kCashStateReadTotalMs))
-    return JobOutcome::Failure(messages::kErrPortTimeouts);
+  if (!link.BeginCashState()) return JobOutcome::Failure(messages::kErrPortTimeouts);
   if (!link.SendFrame(protocol::kCashStateCommand, true)) return PrinterFailure(messages::kCashState);
   return JobOutcome::Success(1);
 }

@@ -3,7 +3,7 @@
 // them opens a receipt.
 #include <memory>
 
-#include "printer/job_context.h"
+#include "platform/clock.h"
 #include "printer/jobs/job_file.h"
 #include "printer/jobs/job_outcome.h"
 #include "printer/link/printer_link.h"
@@ -11,8 +11,8 @@
 namespace kvitra {
 
 // Each takes the job file open after line 1, closes it, and leaves the link open.
-JobOutcome RunCashPayout(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile);
-JobOutcome RunDailyReport(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile);
-JobOutcome RunCashState(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile);
+JobOutcome RunCashPayout(PrinterLink& link, std::unique_ptr<JobFile> jobFile, bool openDrawer);
+JobOutcome RunDailyReport(PrinterLink& link, std::unique_ptr<JobFile> jobFile, platform::Clock& clock);
+JobOutcome RunCashState(PrinterLink& link, std::unique_ptr<JobFile> jobFile);
 
 }  // namespace kvitra

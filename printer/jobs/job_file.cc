@@ -43,23 +43,25 @@ LineRead JobFile::ReadLine(std::string& line, size_t capacity) {
   return result;
 }
 
-std::unique_ptr<JobFile> OpenJobFile(JobContext& context, const std::string& name) {
-  std::unique_ptr<platform::InputFile> file =
-      context.files.OpenRead(context.files.ResolveName(name));
+JobFiles::JobFiles(platform::Files& files, CharsetConverter converter, std::string zembranoDir)
+    : files_(files), converter_(converter), zembranoDir_(std::move(zembranoDir)) {}
+
+std::unique_ptr<JobFile> JobFiles::Open(const std::string& name) {
+  std::unique_ptr<platform::InputFile> file = files_.OpenRead(files_.ResolveName(name));
   if (!file) return nullptr;
-  return std::make_unique<JobFile>(std::move(file), context.settings.converter);
+  return std::make_unique<JobFile>(std::move(file), converter_);
 }
 
-SideFile ReadSideFileLine(JobContext& context, const std::string& name, std::string& line) {
-  if (!context.files.FileExists(context.files.ResolveName(name))) return SideFile::Absent;
-  std::unique_ptr<JobFile> file = OpenJobFile(context, name);
+SideFile JobFiles::ReadSideFileLine(const std::string& name, std::string& line) {
+  if (!files_.FileExists(files_.ResolveName(name))) return SideFile::Absent;
+  std::unique_ptr<JobFile> file = Open(name);
   if (!file) return SideFile::OpenFailed;
   return file->ReadLine(line) == LineRead::Ok ? SideFile::Ok : SideFile::ReadFailed;
 }
 
-bool NoCashInfoMarkerExists(JobContext& context) {
-  const std::string marker = platform::JoinPath(context.env.ZembranoDir(), kNoCashInfoMarker);
-  return context.files.FileExists(context.files.ResolveName(marker));
+bool JobFiles::NoCashInfoMarkerExists() {
+  const std::string marker = platform::JoinPath(zembranoDir_, kNoCashInfoMarker);
+  return files_.FileExists(files_.ResolveName(marker));
 }
 
 }  // namespace kvitra

@@ -7,7 +7,6 @@
 
 #include "platform/files.h"
 #include "printer/charset.h"
-#include "printer/job_context.h"
 
 namespace kvitra {
 
@@ -48,16 +47,26 @@ class JobFile {
   size_t chunkLen_ = 0;
 };
 
-// Opens a job file of the job directory by its name as Windows would match
-// it: the exact name first, then one that differs in letter case only.
-std::unique_ptr<JobFile> OpenJobFile(JobContext& context, const std::string& name);
-
 enum class SideFile { Absent, Ok, OpenFailed, ReadFailed };
 
-// The first line of PARAGNIP.DAT or PLATNOSC.DAT, when the file exists.
-SideFile ReadSideFileLine(JobContext& context, const std::string& name, std::string& line);
+// The host's files as a job reads them: the job file and its side files in
+// the job directory, converted to the printer's character set, and the marker
+// in the host's directory. Names are matched as Windows matches them: the
+// exact name first, then one that differs in letter case only.
+class JobFiles {
+ public:
+  JobFiles(platform::Files& files, CharsetConverter converter, std::string zembranoDir);
 
-// Whether the host's marker that switches off the cash information exists.
-bool NoCashInfoMarkerExists(JobContext& context);
+  std::unique_ptr<JobFile> Open(const std::string& name);
+  // The first line of PARAGNIP.DAT or PLATNOSC.DAT, when the file exists.
+  SideFile ReadSideFileLine(const std::string& name, std::string& line);
+  // Whether the host's marker that switches off the cash information exists.
+  bool NoCashInfoMarkerExists();
+
+ private:
+  platform::Files& files_;
+  CharsetConverter converter_;
+  std::string zembranoDir_;
+};
 
 }  // namespace kvitra

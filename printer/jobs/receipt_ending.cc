@@ -9,28 +9,6 @@
 namespace kvitra {
 namespace {
 
-constexpr int kCashInfoAttempts = 60;
-constexpr uint32_t kCashInfoPauseMs = 500;
-constexpr uint32_t kClosingReceiveTimeoutMs = 30000;
-
-bool SendCashInfoRequest(JobContext& context, PrinterLink& link) {
-  if (link.Kind() == LinkKind::Tcp) return link.SendFrame(protocol::kCashInfoRequest, false);
-  for (int attempt = 0; attempt < kCashInfoAttempts; ++attempt) {
-    context.clock.Sleep(kCashInfoPauseMs);
-    if (link.SendFrame(protocol::kCashInfoRequest, false)) return true;
-  }
-  return false;
-}
-
-bool ReceiveCashInfo(JobContext& context, PrinterLink& link, char* reply, size_t size) {
-  if (link.Kind() == LinkKind::Tcp) return link.ReceiveFrame(reply, size, false);
-  for (int attempt = 0; attempt < kCashInfoAttempts; ++attempt) {
-    context.clock.Sleep(kCashInfoPauseMs);
-    if (link.ReceiveFrame(reply, size, true)) return true;
-  }
-  return false;
-}
-
 JobOutcome PrinterFailure(const std::string& suffix) {
   return JobOutcome::Failure(messages::kErrPrinterComm + suffix);
 }
@@ -93,12 +71,11 @@ std::optional<int32_t> CashInfoNumber(const char* payload) {
 
 void CancelReceipt(PrinterLink& link) { link.SendFrame(protocol::kCancelReceiptCommand, true); }
 
-JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTexts& texts) {
-  const PortConfig& port = context.port;
+JobOutcome FinishReceipt(PrinterLink& link, JobFiles& files, const PortConfig& port, const ReceiptTexts& texts) {
   std::optional<std::string> paymentLine;
   if (port.extendedEnding) {
     std::string line;
-    switch (ReadSideFileLine(context, kPaymentFileName, line)) {
+    switch (files.ReadSideFileLine(kPaymentFileName, line)) {
       case SideFile::Absent: break;
       case SideFile::Ok: paymentLine = line; break;
       case SideFile::OpenFailed:
@@ -117,7 +94,7 @@ JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTe
                                (paymentPrinted ? messages::kReadPaymentFile : messages::kTotal));
   }
 
-  if (link.Kind() == LinkKind::Tcp) link.SetReceiveTimeout(kClosingReceiveTimeoutMs);
+  link.BeginClosing();
   if (!link.SendFrame(closing.c_str(), true)) {
     CancelReceipt(link);
     return PrinterFailure(messages::kReceiptClose);
@@ -125,11 +102,11 @@ JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTe
   // The receipt is printed: nothing below cancels it any more.
   if (port.openDrawer && !link.SendFrame(protocol::kOpenDrawerCommand, false))
     return PrinterFailure(messages::kDrawer);
-  if (NoCashInfoMarkerExists(context)) return JobOutcome::Success(1);
+  if (files.NoCashInfoMarkerExists()) return JobOutcome::Success(1);
 
-  if (!SendCashInfoRequest(context, link)) return PrinterFailure(messages::kCashInfoRequest);
+  if (!link.SendRequest(protocol::kCashInfoRequest)) return PrinterFailure(messages::kCashInfoRequest);
   char reply[CommandBuffer::kSize] = {};
-  if (!ReceiveCashInfo(context, link, reply, sizeof reply))
+  if (!link.ReceiveReply(reply, sizeof reply))
     return PrinterFailure(messages::kCashInfoReply);
   reply[sizeof reply - 1] = '\0';
   std::optional<int32_t> number = CashInfoNumber(reply);

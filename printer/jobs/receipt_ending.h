@@ -5,10 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "printer/job_context.h"
 #include "printer/jobs/command_buffer.h"
+#include "printer/jobs/job_file.h"
 #include "printer/jobs/job_outcome.h"
 #include "printer/link/printer_link.h"
+#include "printer/port_config.h"
 
 namespace kvitra {
 
@@ -38,7 +39,7 @@ std::optional<int32_t> CashInfoNumber(const char* payload);
 // Runs the ending on the open receipt and returns the job's outcome. The
 // receipt is cancelled with "0$e" when it fails before the closing command has
 // been accepted. Leaves the link open.
-JobOutcome FinishReceipt(JobContext& context, PrinterLink& link, const ReceiptTexts& texts);
+JobOutcome FinishReceipt(PrinterLink& link, JobFiles& files, const PortConfig& port, const ReceiptTexts& texts);
 
 // Sends "0$e" with a status answer wanted; its outcome does not matter.
 void CancelReceipt(PrinterLink& link);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "common/job_directory_files.h"
 #include "printer/jobs/command_buffer.h"
@@ -74,8 +73,7 @@ struct FirstReading {
 
 // Reads the body once: the count, exactly N + 1 positions, the total and the
 // tax; checks every line and amount and chooses the receipt's rate letter.
-std::optional<JobOutcome> ReadFirst(JobContext& context, JobFile& file, FirstReading& reading) {
-  const char exemptLetter = context.settings.exemptRateLetter;
+std::optional<JobOutcome> ReadFirst(char exemptLetter, JobFile& file, FirstReading& reading) {
   std::string line;
   for (int lineNumber = 2; lineNumber <= 5; ++lineNumber)
     if (file.ReadLine(line) != LineRead::Ok) return DataFailure(messages::kGeneral1);
@@ -151,13 +149,6 @@ std::optional<JobOutcome> CheckClosingFits(const PortConfig& port, ReceiptTexts 
   return DataFailure(inspectionTooLong ? messages::kInspection : messages::kTotal);
 }
 
-int32_t ReceiptReadTotalConstant(const PortConfig& port, int32_t count) {
-  if (!port.scaleTimeout) return port.fixedTimeout;
-  int64_t constant = int64_t{port.baseTimeout} + int64_t{port.perPositionTimeout} * (int64_t{count} + 1);
-  return static_cast<int32_t>(std::clamp<int64_t>(constant, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
-}
-
 // Cancels the open receipt, then fails.
 JobOutcome CancelAndFail(PrinterLink& link, const std::string& message) {
   CancelReceipt(link);
@@ -165,8 +156,8 @@ JobOutcome CancelAndFail(PrinterLink& link, const std::string& message) {
 }
 
 // One position of the second reading, sent as its line of the receipt.
-std::optional<JobOutcome> SendPosition(JobContext& context, PrinterLink& link, JobFile& file,
-                                       int64_t lineNumber, char rateLetter) {
+std::optional<JobOutcome> SendPosition(PrinterLink& link, JobFile& file, int64_t lineNumber, char rateLetter,
+                                       char exemptLetter) {
   std::string code, name, priceText;
   if (file.ReadLine(code) != LineRead::Ok)
     return CancelAndFail(link, messages::kErrDataFile + messages::kPriceListCode);
@@ -175,8 +166,7 @@ std::optional<JobOutcome> SendPosition(JobContext& context, PrinterLink& link, J
   float price;
   if (file.ReadLine(priceText) != LineRead::Ok || !ReadAmount(priceText, price))
     return CancelAndFail(link, messages::kErrDataFile + messages::kGrossPrice);
-  PositionLine line =
-      BuildPositionLine(code, name, price, rateLetter, context.settings.exemptRateLetter);
+  PositionLine line = BuildPositionLine(code, name, price, rateLetter, exemptLetter);
   CommandBuffer command;
   if (!BuildPositionCommand(command, lineNumber, line, Trimmed(priceText)))
     return CancelAndFail(link, messages::kErrDataFile + messages::kGrossPrice);
@@ -186,9 +176,9 @@ std::optional<JobOutcome> SendPosition(JobContext& context, PrinterLink& link, J
 }
 
 // The buyer's tax number, when PARAGNIP.DAT exists.
-std::optional<JobOutcome> SendBuyerNip(JobContext& context, PrinterLink& link) {
+std::optional<JobOutcome> SendBuyerNip(PrinterLink& link, JobFiles& files) {
   std::string nip;
-  switch (ReadSideFileLine(context, kNipFileName, nip)) {
+  switch (files.ReadSideFileLine(kNipFileName, nip)) {
     case SideFile::Absent: return std::nullopt;
     case SideFile::OpenFailed:
       return CancelAndFail(link, messages::kErrDataFile + messages::kOpenNipFile);
@@ -206,41 +196,39 @@ std::optional<JobOutcome> SendBuyerNip(JobContext& context, PrinterLink& link) {
 
 }  // namespace
 
-JobOutcome RunReceipt(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile,
-                      const std::string& headerLine) {
+JobOutcome RunReceipt(PrinterLink& link, JobFiles& files, const JobSettings& settings,
+                      std::unique_ptr<JobFile> jobFile, const std::string& headerLine) {
   if (!HeaderText(headerLine)) return DataFailure(messages::kReadJobFile);
   FirstReading first;
-  if (auto failure = ReadFirst(context, *jobFile, first)) return *failure;
+  if (auto failure = ReadFirst(settings.exemptRateLetter, *jobFile, first)) return *failure;
   jobFile.reset();
 
-  jobFile = OpenJobFile(context, job_directory::kJobFileName);
+  jobFile = files.Open(job_directory::kJobFileName);
   if (!jobFile) return DataFailure(messages::kOpenJobFile);
   ReceiptTexts texts;
   if (auto failure = ReadSecondHead(*jobFile, first, texts)) return *failure;
   texts.total = first.total;
-  if (auto failure = CheckClosingFits(context.port, texts)) return *failure;
-
-  if (link.Kind() == LinkKind::Serial &&
-      !link.SetReadTotalConstant(ReceiptReadTotalConstant(context.port, first.count)))
-    return JobOutcome::Failure(messages::kErrPortTimeouts);
+  if (auto failure = CheckClosingFits(settings.port, texts)) return *failure;
 
   const int64_t positions = int64_t{first.count} + 1;
+  if (!link.BeginReceipt(positions)) return JobOutcome::Failure(messages::kErrPortTimeouts);
   const std::string open = protocol::OpenReceiptCommand(positions);
   if (!link.SendFrame(open.c_str(), true)) {
-    if (link.Kind() == LinkKind::Tcp) CancelReceipt(link);
+    if (link.CancelsRefusedOpening()) CancelReceipt(link);
     return JobOutcome::Failure(messages::kErrPrinterComm + messages::kReceiptStart);
   }
   // The receipt is open on the printer from here until its closing command.
   for (int64_t k = 0; k < positions; ++k)
-    if (auto failure = SendPosition(context, link, *jobFile, k + 1, first.rateLetter)) return *failure;
-  if (auto failure = SendBuyerNip(context, link)) return *failure;
+    if (auto failure = SendPosition(link, *jobFile, k + 1, first.rateLetter, settings.exemptRateLetter))
+      return *failure;
+  if (auto failure = SendBuyerNip(link, files)) return *failure;
 
   std::string total;
   if (jobFile->ReadLine(total) != LineRead::Ok)
     return CancelAndFail(link, messages::kErrDataFile + messages::kTotal);
   jobFile.reset();
   texts.total = Trimmed(total);
-  return FinishReceipt(context, link, texts);
+  return FinishReceipt(link, files, settings.port, texts);
 }
 
 }  // namespace kvitra

@@ -4,7 +4,7 @@
 // ending.
 #include <string>
 
-#include "printer/job_context.h"
+#include "printer/jobs/fiscal_job.h"
 #include "printer/jobs/job_file.h"
 #include "printer/jobs/job_outcome.h"
 #include "printer/link/printer_link.h"
@@ -13,7 +13,7 @@ namespace kvitra {
 
 // `jobFile` is open after line 1, `headerLine`. Closes the job file; leaves
 // the link open.
-JobOutcome RunReceipt(JobContext& context, PrinterLink& link, std::unique_ptr<JobFile> jobFile,
-                      const std::string& headerLine);
+JobOutcome RunReceipt(PrinterLink& link, JobFiles& files, const JobSettings& settings,
+                      std::unique_ptr<JobFile> jobFile, const std::string& headerLine);
 
 }  // namespace kvitra

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "protocol/frame_format.h"
@@ -79,16 +80,20 @@ bool CopyPayload(platform::ByteChannel& channel, char* buffer, size_t size) {
 
 bool SendFrame(platform::ByteChannel& channel, platform::Clock& clock, const char* command,
                bool wantStatus) {
-  const uint8_t opening[] = {frame::kEsc, frame::kOpen};
-  if (!WriteAll(channel, opening, sizeof opening)) return false;
-
+  // The frame goes out whole, in one write: a connection then carries it in
+  // one segment, and a serial line's write limit counts it once.
   const std::string_view text(command);
   const std::array<char, 2> sum = frame::ChecksumChars(frame::Checksum(text));
-
-  if (!WriteAll(channel, reinterpret_cast<const uint8_t*>(text.data()), text.size())) return false;
-  if (!WriteAll(channel, reinterpret_cast<const uint8_t*>(sum.data()), sum.size())) return false;
-  const uint8_t trailer[] = {frame::kEsc, frame::kClose, frame::kEnq};
-  if (!WriteAll(channel, trailer, wantStatus ? 3 : 2)) return false;
+  std::string bytes;
+  bytes.reserve(text.size() + 7);
+  bytes += static_cast<char>(frame::kEsc);
+  bytes += static_cast<char>(frame::kOpen);
+  bytes += text;
+  bytes.append(sum.data(), sum.size());
+  bytes += static_cast<char>(frame::kEsc);
+  bytes += static_cast<char>(frame::kClose);
+  if (wantStatus) bytes += static_cast<char>(frame::kEnq);
+  if (!WriteAll(channel, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) return false;
   if (!wantStatus) return true;
   return AwaitStatus(channel, clock);
 }

@@ -159,25 +159,25 @@ bool ParsePortConfig(const std::string& bytes, PortConfig& config) {
   return true;
 }
 
-PortConfigOutcome ReadPortConfig(JobContext& context) {
+std::optional<PortConfig> ReadPortConfig(platform::Files& files, CharsetConverter converter,
+                                         platform::UserInterface& ui) {
   std::string bytes;
-  const std::string path = context.files.ResolveName(kPortConfigFile);
-  if (context.files.ReadPrefix(path, kPortConfigReadLimit, bytes) != platform::ReadResult::Ok) {
-    context.ShowError(messages::kErrPortConfig);
-    return PortConfigOutcome::Failed;
+  const std::string path = files.ResolveName(kPortConfigFile);
+  if (files.ReadPrefix(path, kPortConfigReadLimit, bytes) != platform::ReadResult::Ok) {
+    ui.ShowError(messages::kErrPortConfig);
+    return std::nullopt;
   }
   if (bytes.size() > kPortConfigReadLimit) bytes.resize(kPortConfigReadLimit);
-  if (bytes.empty()) return PortConfigOutcome::Failed;
+  if (bytes.empty()) return std::nullopt;
 
-  PortConfig config;  // the defaults, whatever an earlier reading left
+  PortConfig config;
   if (!ParsePortConfig(bytes, config)) {
-    context.ShowError(messages::kErrPortConfig);
-    return PortConfigOutcome::Failed;
+    ui.ShowError(messages::kErrPortConfig);
+    return std::nullopt;
   }
-  ConvertExtraLine(config.extraLine1, context.settings.converter);
-  ConvertExtraLine(config.extraLine2, context.settings.converter);
-  context.port = config;
-  return LooksLikeAddress(config.portLine) ? PortConfigOutcome::Tcp : PortConfigOutcome::Serial;
+  ConvertExtraLine(config.extraLine1, converter);
+  ConvertExtraLine(config.extraLine2, converter);
+  return config;
 }
 
 }  // namespace kvitra

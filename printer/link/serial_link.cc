@@ -1,5 +1,8 @@
 #include "printer/link/serial_link.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "printer/link/frame.h"
 #include "printer/link/link_messages.h"
 #include "printer/messages.h"
@@ -26,6 +29,13 @@ platform::CommTimeouts PortTimeouts(const PortConfig& config, int32_t readTotalC
   return timeouts;
 }
 
+int32_t ReceiptReadTotalConstant(const PortConfig& config, int64_t positions) {
+  if (!config.scaleTimeout) return config.fixedTimeout;
+  const int64_t constant = int64_t{config.baseTimeout} + int64_t{config.perPositionTimeout} * positions;
+  return static_cast<int32_t>(std::clamp<int64_t>(constant, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
 bool SetPortTimeouts(std::unique_ptr<platform::SerialPort>& port,
                      const platform::CommTimeouts& timeouts) {
   if (port == nullptr) return false;
@@ -44,9 +54,31 @@ bool SerialLink::SendFrame(const char* command, bool wantStatus) {
   return port_ != nullptr && kvitra::SendFrame(*port_, clock_, command, wantStatus);
 }
 
-bool SerialLink::ReceiveFrame(char* reply, size_t size, bool wantStatus) {
-  return port_ != nullptr && kvitra::ReceiveFrame(*port_, clock_, reply, size, wantStatus);
+bool SerialLink::SendRequest(const char* command) {
+  for (int attempt = 0; attempt < kReplyAttempts; ++attempt) {
+    clock_.Sleep(kReplyPauseMs);
+    if (SendFrame(command, false)) return true;
+  }
+  return false;
 }
+
+bool SerialLink::ReceiveReply(char* reply, size_t size) {
+  for (int attempt = 0; attempt < kReplyAttempts; ++attempt) {
+    clock_.Sleep(kReplyPauseMs);
+    if (port_ != nullptr && kvitra::ReceiveFrame(*port_, clock_, reply, size, true)) return true;
+  }
+  return false;
+}
+
+bool SerialLink::BeginReceipt(int64_t positions) {
+  return SetReadTotalConstant(ReceiptReadTotalConstant(config_, positions));
+}
+
+bool SerialLink::BeginPayout() {
+  return SetReadTotalConstant(config_.scaleTimeout ? config_.baseTimeout : config_.fixedTimeout);
+}
+
+bool SerialLink::BeginCashState() { return SetReadTotalConstant(kCashStateReadTotalMs); }
 
 bool SerialLink::SetReadTotalConstant(int32_t milliseconds) {
   return SetPortTimeouts(port_, PortTimeouts(config_, milliseconds));
@@ -56,38 +88,38 @@ void SerialLink::Close() { port_.reset(); }
 
 namespace {
 
-std::unique_ptr<platform::SerialPort> OpenWithRetry(JobContext& context) {
-  auto open = [&context] {
-    return OpenSerialPort(context.serialPorts, context.port.portLine, context.settings.comSpeed,
-                          context.settings.xonXoff);
-  };
+std::unique_ptr<platform::SerialPort> OpenWithRetry(platform::SerialPorts& ports, platform::Clock& clock,
+                                                    const PortConfig& config, const PrinterSettings& settings) {
+  auto open = [&] { return OpenSerialPort(ports, config.portLine, settings.comSpeed, settings.xonXoff); };
   std::unique_ptr<platform::SerialPort> port = open();
   if (port != nullptr) return port;
-  context.clock.Sleep(kReopenPauseMs);
+  clock.Sleep(kReopenPauseMs);
   return open();
 }
 
 }  // namespace
 
-std::unique_ptr<SerialLink> StartSerialLink(JobContext& context) {
+std::unique_ptr<SerialLink> StartSerialLink(platform::SerialPorts& ports, platform::Clock& clock,
+                                            platform::UserInterface& ui, const PortConfig& config,
+                                            const PrinterSettings& settings) {
   for (bool firstTry = true;; firstTry = false) {
-    std::unique_ptr<platform::SerialPort> port = OpenWithRetry(context);
+    std::unique_ptr<platform::SerialPort> port = OpenWithRetry(ports, clock, config, settings);
     if (port == nullptr) {
-      context.ShowError(messages::kErrPortOpen);
+      ui.ShowError(messages::kErrPortOpen);
       return nullptr;
     }
-    if (!SetPortTimeouts(port, PortTimeouts(context.port, context.port.readTotalTimeoutConstant))) {
-      context.ShowError(messages::kErrPortTimeouts);
+    if (!SetPortTimeouts(port, PortTimeouts(config, config.readTotalTimeoutConstant))) {
+      ui.ShowError(messages::kErrPortTimeouts);
       return nullptr;
     }
-    context.clock.Sleep(kBeforeFirstCommandMs);
-    if (kvitra::SendFrame(*port, context.clock, protocol::kErrorModeCommand, true))
-      return std::make_unique<SerialLink>(std::move(port), context.clock, context.port);
+    clock.Sleep(kBeforeFirstCommandMs);
+    if (kvitra::SendFrame(*port, clock, protocol::kErrorModeCommand, true))
+      return std::make_unique<SerialLink>(std::move(port), clock, config);
     port.reset();
     if (!firstTry) break;
-    context.clock.Sleep(kRestartPauseMs);
+    clock.Sleep(kRestartPauseMs);
   }
-  context.ShowError(messages::kErrPrinterComm + link_messages::kSuffixErrorMode);
+  ui.ShowError(messages::kErrPrinterComm + link_messages::kSuffixErrorMode);
   return nullptr;
 }
 

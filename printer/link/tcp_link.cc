@@ -10,9 +10,8 @@
 namespace kvitra {
 namespace {
 
-void ShowBox(JobContext& context, const std::string& text) {
-  context.ui.ShowMessage(text, link_messages::kBoxCaption, platform::MessageButtons::Ok,
-                         platform::MessageIcon::None);
+void ShowBox(platform::UserInterface& ui, const std::string& text) {
+  ui.ShowMessage(text, link_messages::kBoxCaption, platform::MessageButtons::Ok, platform::MessageIcon::None);
 }
 
 }  // namespace
@@ -23,16 +22,16 @@ TcpAddress SplitAddress(const std::string& text) {
   return {text.substr(0, colon), text.substr(colon + 1, kServiceMaxChars)};
 }
 
-std::unique_ptr<platform::TcpSocket> ConnectTcp(JobContext& context, const std::string& address) {
-  platform::TcpNetwork& network = context.network;
+std::unique_ptr<platform::TcpSocket> ConnectTcp(platform::TcpNetwork& network, platform::UserInterface& ui,
+                                                const std::string& address) {
   const TcpAddress target = SplitAddress(address);
   if (const int code = network.Startup(); code != 0) {
-    ShowBox(context, link_messages::kStartupFailed + std::to_string(code));
+    ShowBox(ui, link_messages::kStartupFailed + std::to_string(code));
     return nullptr;
   }
   std::vector<platform::ResolvedAddress> candidates;
   if (const int code = network.Resolve(target.host, target.service, candidates); code != 0) {
-    ShowBox(context, link_messages::kResolveFailed + std::to_string(code));
+    ShowBox(ui, link_messages::kResolveFailed + std::to_string(code));
     network.Cleanup();
     return nullptr;
   }
@@ -40,7 +39,7 @@ std::unique_ptr<platform::TcpSocket> ConnectTcp(JobContext& context, const std::
     int error = 0;
     std::unique_ptr<platform::TcpSocket> socket = network.CreateSocket(candidate, error);
     if (socket == nullptr) {
-      ShowBox(context, link_messages::kSocketFailed + std::to_string(error));
+      ShowBox(ui, link_messages::kSocketFailed + std::to_string(error));
       network.Cleanup();
       return nullptr;
     }
@@ -48,7 +47,7 @@ std::unique_ptr<platform::TcpSocket> ConnectTcp(JobContext& context, const std::
     if (socket->Connect(candidate)) return socket;
     // `socket` is closed here, before the next address is tried.
   }
-  ShowBox(context, link_messages::kConnectFailed);
+  ShowBox(ui, link_messages::kConnectFailed);
   network.Cleanup();
   return nullptr;
 }
@@ -63,13 +62,12 @@ bool TcpLink::SendFrame(const char* command, bool wantStatus) {
   return socket_ != nullptr && kvitra::SendFrame(*socket_, clock_, command, wantStatus);
 }
 
-// Over TCP a reply is never followed by a status request.
-bool TcpLink::ReceiveFrame(char* reply, size_t size, bool) {
+bool TcpLink::ReceiveReply(char* reply, size_t size) {
   return socket_ != nullptr && kvitra::ReceiveFrame(*socket_, clock_, reply, size, false);
 }
 
-void TcpLink::SetReceiveTimeout(uint32_t milliseconds) {
-  if (socket_ != nullptr) socket_->SetReceiveTimeout(milliseconds);
+void TcpLink::BeginClosing() {
+  if (socket_ != nullptr) socket_->SetReceiveTimeout(kClosingReceiveTimeoutMs);
 }
 
 void TcpLink::Close() {
@@ -78,16 +76,17 @@ void TcpLink::Close() {
   network_.Cleanup();
 }
 
-std::unique_ptr<TcpLink> StartTcpLink(JobContext& context) {
-  std::unique_ptr<platform::TcpSocket> socket = ConnectTcp(context, context.port.portLine);
+std::unique_ptr<TcpLink> StartTcpLink(platform::TcpNetwork& network, platform::Clock& clock,
+                                      platform::UserInterface& ui, const std::string& address) {
+  std::unique_ptr<platform::TcpSocket> socket = ConnectTcp(network, ui, address);
   if (socket == nullptr) {
-    context.ShowError(messages::kErrPortOpen);
+    ui.ShowError(messages::kErrPortOpen);
     return nullptr;
   }
-  auto link = std::make_unique<TcpLink>(std::move(socket), context.network, context.clock);
+  auto link = std::make_unique<TcpLink>(std::move(socket), network, clock);
   if (link->SendFrame(protocol::kErrorModeCommand, true)) return link;
   link->Close();
-  context.ShowError(messages::kErrPrinterComm + link_messages::kSuffixErrorMode);
+  ui.ShowError(messages::kErrPrinterComm + link_messages::kSuffixErrorMode);
   return nullptr;
 }
 

@@ -12,12 +12,11 @@
 #include "platform/program_modules.h"
 #include "platform/termination_requests.h"
 #include "printer/echoing_ui.h"
-#include "printer/help_text.h"
 #include "printer/kvitra_run.h"
-#include "printer/link/run_job.h"
 #include "printer/start_options.h"
-#include "printer/system_platform.h"
-#include "printer/window_shell.h"
+#include "shells/kvitra/help_text.h"
+#include "shells/kvitra/system_platform.h"
+#include "shells/kvitra/window_part.h"
 
 namespace {
 
@@ -28,9 +27,9 @@ void RunHeadless() {
   platform::TerminationRequests();
   kvitra::NoScreenUi noScreen;
   kvitra::EchoingUi ui(noScreen);
-  kvitra::KvitraRun run(kvitra::SystemPlatform(), ui, kvitra::RunJob);
+  kvitra::KvitraRun run(kvitra::SystemPlatform());
   try {
-    run.Run();
+    run.Run(ui);
   } catch (const std::exception& error) {
     kvitra::EchoToStderr(error.what());
   }

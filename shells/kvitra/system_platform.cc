@@ -1,4 +1,4 @@
-#include "printer/system_platform.h"
+#include "shells/kvitra/system_platform.h"
 
 namespace kvitra {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The facilities a real run of Kvitra uses: the system's clock, files,
 // environment, settings store, serial ports and network.
-#include "printer/kvitra_run.h"
+#include "printer/run_platform.h"
 
 namespace kvitra {
 

@@ -122,16 +122,16 @@ const FailureCase kCases[] = {
        ChangeBetweenReadings(t, lines);
      },
      Data(messages::kCount), false, true},
-    {"SerialTimeLimitsCannotBeSet",
+    {"StepTimeLimitsCannotBeSet",
      [](Fixture& t) {
        t.WriteReceipt(Receipt{});
-       t.link.timeoutsSucceed = false;
+       t.link.stepTimesSucceed = false;
      },
      messages::kErrPortTimeouts, false, true},
-    {"OpeningRefusedOverSerial", Refusing("2$h"), Comm(messages::kReceiptStart), false},
-    {"OpeningRefusedOverTcp",
+    {"OpeningRefusedOnALinkThatDoesNotCancelIt", Refusing("2$h"), Comm(messages::kReceiptStart), false},
+    {"OpeningRefusedOnALinkThatCancelsIt",
      [](Fixture& t) {
-       t.UseLink(kvitra::LinkKind::Tcp);
+       t.link.cancelsRefusedOpening = true;
        Refusing("2$h")(t);
      },
      Comm(messages::kReceiptStart), true},
@@ -166,7 +166,7 @@ const FailureCase kCases[] = {
     {"PaymentFileCannotBeOpened",
      [](Fixture& t) {
        t.WriteReceipt(Receipt{});
-       t.context.port.extendedEnding = true;
+       t.settings.port.extendedEnding = true;
        t.files.Put("PLATNOSC.DAT", "Karta\r\n");
        t.files.MakeUnopenable("PLATNOSC.DAT");
      },
@@ -174,14 +174,14 @@ const FailureCase kCases[] = {
     {"PaymentFileEmpty",
      [](Fixture& t) {
        t.WriteReceipt(Receipt{});
-       t.context.port.extendedEnding = true;
+       t.settings.port.extendedEnding = true;
        t.files.Put("PLATNOSC.DAT", "Karta");
      },
      Data(messages::kReadPaymentFile), true},
     {"PaymentLineMakesClosingTooLong",
      [](Fixture& t) {
        t.WriteReceipt(Receipt{});
-       t.context.port.extendedEnding = true;
+       t.settings.port.extendedEnding = true;
        t.files.Put("PLATNOSC.DAT", "K" + std::string(1000, 'k') + "\r\n");
      },
      Data(messages::kReadPaymentFile), true},
@@ -189,7 +189,7 @@ const FailureCase kCases[] = {
     {"DrawerRefused",
      [](Fixture& t) {
        Refusing("1$d")(t);
-       t.context.port.openDrawer = true;
+       t.settings.port.openDrawer = true;
      },
      Comm(messages::kDrawer), false},
     {"CashInfoRequestRefused", Refusing("23#s"), Comm(messages::kCashInfoRequest), false},
@@ -207,7 +207,7 @@ const FailureCase kCases[] = {
     {"PayoutCountMissing", PayoutWith(PayoutLines(4)), Data(messages::kCount), false, true},
     {"PayoutCountHoldsNoNumber",
      PayoutWith({"XY1", "d", "i", "c", "x", "10", "Fee", "1.00", "1.00"}), Data(messages::kCount), false, true},
-    {"PayoutTimeLimitsCannotBeSet", PayoutWith(kPayout, [](Fixture& t) { t.link.timeoutsSucceed = false; }),
+    {"PayoutTimeLimitsCannotBeSet", PayoutWith(kPayout, [](Fixture& t) { t.link.stepTimesSucceed = false; }),
      messages::kErrPortTimeouts, false, true},
     {"PayoutCodeMissing", PayoutWith(PayoutLines(8)), Data(messages::kPayoutCode), false, true},
     {"PayoutNameMissing", PayoutWith(PayoutLines(9)), Data(messages::kPositionName), false, true},
@@ -217,7 +217,7 @@ const FailureCase kCases[] = {
     {"PayoutDrawerRefused",
      PayoutWith(kPayout,
                 [](Fixture& t) {
-                  t.context.port.openDrawer = true;
+                  t.settings.port.openDrawer = true;
                   t.link.Refuse("1$d");
                 }),
      Comm(messages::kDrawer), false},
@@ -225,7 +225,7 @@ const FailureCase kCases[] = {
     // Daily report and cash state
     {"DailyReportRefused", PayoutWith({"XY2"}, [](Fixture& t) { t.link.Refuse("1;"); }),
      Comm(messages::kDailyReport), false},
-    {"CashStateTimeLimitsCannotBeSet", PayoutWith({"XY3"}, [](Fixture& t) { t.link.timeoutsSucceed = false; }),
+    {"CashStateTimeLimitsCannotBeSet", PayoutWith({"XY3"}, [](Fixture& t) { t.link.stepTimesSucceed = false; }),
      messages::kErrPortTimeouts, false, true},
     {"CashStateRefused", PayoutWith({"XY3"}, [](Fixture& t) { t.link.Refuse("0#t"); }),
      Comm(messages::kCashState), false},

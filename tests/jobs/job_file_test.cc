@@ -16,7 +16,7 @@ class JobFileTest : public jobs_test::JobTest {
  protected:
   std::unique_ptr<kvitra::JobFile> Open(const std::string& bytes) {
     files.Put(job_directory::kJobFileName, bytes);
-    return kvitra::OpenJobFile(context, job_directory::kJobFileName);
+    return HostFiles().Open(job_directory::kJobFileName);
   }
 };
 
@@ -57,7 +57,7 @@ TEST_F(JobFileTest, AReadErrorEndsTheLines) {
 }
 
 TEST_F(JobFileTest, ConvertsEveryLineToThePrinterCharacterSet) {
-  context.settings.converter = kvitra::ToMazovia;
+  converter = kvitra::ToMazovia;
   const std::string written = platform::Utf8ToCp1250("gęślą jaźń");
   auto file = Open(written + "\r\n");
   std::string line;
@@ -70,28 +70,29 @@ TEST_F(JobFileTest, ConvertsEveryLineToThePrinterCharacterSet) {
 
 TEST_F(JobFileTest, FindsFilesWhoseNameDiffersInLetterCase) {
   files.Put("fak_dane.dat", "x\r\n");
-  EXPECT_NE(kvitra::OpenJobFile(context, job_directory::kJobFileName), nullptr);
+  EXPECT_NE(HostFiles().Open(job_directory::kJobFileName), nullptr);
   files.Put("Paragnip.Dat", "PL 123\r\n");
   std::string nip;
-  EXPECT_EQ(kvitra::ReadSideFileLine(context, "PARAGNIP.DAT", nip), kvitra::SideFile::Ok);
+  EXPECT_EQ(HostFiles().ReadSideFileLine("PARAGNIP.DAT", nip), kvitra::SideFile::Ok);
   EXPECT_EQ(nip, "PL 123");
 }
 
 TEST_F(JobFileTest, SideFileStates) {
   std::string line;
-  EXPECT_EQ(kvitra::ReadSideFileLine(context, "PLATNOSC.DAT", line), kvitra::SideFile::Absent);
+  kvitra::JobFiles host = HostFiles();
+  EXPECT_EQ(host.ReadSideFileLine("PLATNOSC.DAT", line), kvitra::SideFile::Absent);
   files.Put("PLATNOSC.DAT", "Karta");
-  EXPECT_EQ(kvitra::ReadSideFileLine(context, "PLATNOSC.DAT", line), kvitra::SideFile::ReadFailed);
+  EXPECT_EQ(host.ReadSideFileLine("PLATNOSC.DAT", line), kvitra::SideFile::ReadFailed);
   files.MakeUnopenable("PLATNOSC.DAT");
-  EXPECT_EQ(kvitra::ReadSideFileLine(context, "PLATNOSC.DAT", line), kvitra::SideFile::OpenFailed);
+  EXPECT_EQ(host.ReadSideFileLine("PLATNOSC.DAT", line), kvitra::SideFile::OpenFailed);
   EXPECT_EQ(files.OpenCount(), 0);
 }
 
 TEST_F(JobFileTest, TheMarkerIsLookedForInTheHostDirectory) {
   env.zembranoDir = NativePath("/srv/host");
-  EXPECT_FALSE(kvitra::NoCashInfoMarkerExists(context));
+  EXPECT_FALSE(HostFiles().NoCashInfoMarkerExists());
   files.Put(NativePath("/srv/host/bezpotpa.dat"), "");
-  EXPECT_TRUE(kvitra::NoCashInfoMarkerExists(context));
+  EXPECT_TRUE(HostFiles().NoCashInfoMarkerExists());
 }
 
 TEST(DerivedTexts, InspectionCode) {

@@ -6,21 +6,17 @@
 #include <vector>
 
 #include "common/job_directory_files.h"
-#include "printer/job_context.h"
 #include "printer/jobs/fiscal_job.h"
 #include "tests/support/fake_environment.h"
 #include "tests/support/fake_printer_link.h"
 #include "tests/support/memory_files.h"
 #include "tests/support/native_path.h"
-#include "tests/support/no_link_devices.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/virtual_clock.h"
 
 namespace jobs_test {
 
 using testing_support::NativePath;
-using testing_support::NoNetwork;
-using testing_support::NoSerialPorts;
 
 // Lines joined with CR LF, each one ended.
 inline std::string JobLines(const std::vector<std::string>& lines) {
@@ -31,13 +27,14 @@ inline std::string JobLines(const std::vector<std::string>& lines) {
 
 class JobTest : public ::testing::Test {
  public:
-  JobTest() { context.settings.converter = kvitra::NoConversion; }
-
-  void UseLink(kvitra::LinkKind kind) { link = testing_support::FakePrinterLink(kind, &clock); }
   void WriteJob(const std::vector<std::string>& lines) { files.Put(job_directory::kJobFileName, JobLines(lines)); }
   void PutMarker() { files.Put(NativePath("/opt/zembrano/BezPotPa.DAT"), ""); }
 
-  int32_t Run() { return kvitra::RunFiscalJob(context, link); }
+  kvitra::JobFiles HostFiles() { return kvitra::JobFiles(files, converter, env.zembranoDir); }
+  int32_t Run() {
+    kvitra::JobFiles jobFiles = HostFiles();
+    return kvitra::RunFiscalJob(link, jobFiles, settings, clock, ui);
+  }
 
   // The run ended the way every run must: the link closed, no command after
   // it, no job file left open.
@@ -51,10 +48,9 @@ class JobTest : public ::testing::Test {
   testing_support::MemoryFiles files;
   testing_support::FakeEnvironment env;
   testing_support::RecordingUi ui;
-  NoSerialPorts serialPorts;
-  NoNetwork network;
-  kvitra::JobContext context{clock, files, env, ui, serialPorts, network, {}, {}};
-  testing_support::FakePrinterLink link{kvitra::LinkKind::Serial, &clock};
+  kvitra::JobSettings settings;
+  kvitra::CharsetConverter converter = kvitra::NoConversion;
+  testing_support::FakePrinterLink link{&clock};
 };
 
 }  // namespace jobs_test

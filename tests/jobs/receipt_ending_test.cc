@@ -83,8 +83,8 @@ TEST(CashInfoNumber, TheNinthField) {
 }
 
 TEST_F(ReceiptTest, EndingWithFooterAndCardPaymentOverSerial) {
-  context.port.extendedEnding = true;
-  context.port.openDrawer = true;
+  settings.port.extendedEnding = true;
+  settings.port.openDrawer = true;
   files.Put("platnosc.dat", "Karta kredytowa\r\nignored\r\n");
   WriteReceipt(Receipt{});
   link.AddReply(jobs_test::kCashInfo417);
@@ -98,8 +98,7 @@ TEST_F(ReceiptTest, EndingWithFooterAndCardPaymentOverSerial) {
   EXPECT_EQ(commands[4], "1$d");
   EXPECT_FALSE(link.sent[4].wantStatus);
   EXPECT_EQ(commands[5], "23#s");
-  EXPECT_FALSE(link.sent[5].wantStatus);
-  EXPECT_EQ(link.receiveStatusWanted, std::vector<bool>{true});
+  EXPECT_EQ(link.requests, 1) << "sent as the request whose reply is read";
   ExpectCleanEnd();
 }
 
@@ -131,36 +130,13 @@ TEST_F(ReceiptTest, ANinthFieldOfZeroSaysTheCashInformationIsMissing) {
   EXPECT_EQ(link.CountOf("0$e"), 0);
 }
 
-TEST_F(ReceiptTest, SerialCashInfoIsRetriedEvery500Ms) {
-  WriteReceipt(Receipt{});
-  link.Refuse("23#s", 59);
-  link.AddFailedReply(59);
-  link.AddReply(jobs_test::kCashInfo417);
-  EXPECT_EQ(Run(), 417);
-  EXPECT_EQ(link.CountOf("23#s"), 60);
-  EXPECT_EQ(link.receiveStatusWanted.size(), 60u);
-  EXPECT_EQ(clock.SleptMs(), 120u * 500);
-}
-
-TEST_F(ReceiptTest, SerialCashInfoGivesUpAfter60Attempts) {
-  WriteReceipt(Receipt{});
-  link.Refuse("23#s");
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(link.CountOf("23#s"), 60);
-  EXPECT_TRUE(link.receiveStatusWanted.empty());
-}
-
-TEST_F(ReceiptTest, TcpAsksForTheCashInfoOnceAfterSettingThe30SecondLimit) {
-  UseLink(kvitra::LinkKind::Tcp);
+TEST_F(ReceiptTest, AFailedReplyEndsTheJobWithItsMessage) {
   WriteReceipt(Receipt{});
   link.AddFailedReply();
   link.AddReply(jobs_test::kCashInfo417);
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(link.CountOf("23#s"), 1);
-  EXPECT_EQ(link.receiveStatusWanted, std::vector<bool>{false});
-  auto limit = std::find(link.events.begin(), link.events.end(), "receive-timeout 30000");
-  ASSERT_NE(limit, link.events.end());
-  EXPECT_EQ(std::next(limit)->rfind("send 1;0$e", 0), 0u) << "set just before the closing command";
+  EXPECT_EQ(ui.LastError(), kvitra::messages::kErrPrinterComm + kvitra::messages::kCashInfoReply);
+  EXPECT_EQ(link.requests, 1);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST_F(ReceiptTest, WorkedReceiptChoosesTheRateLetterFromTheTax) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tax);
-    link = testing_support::FakePrinterLink(kvitra::LinkKind::Serial, &clock);
+    link = testing_support::FakePrinterLink(&clock);
     Receipt receipt;
     receipt.tax = c.tax;
     WriteReceipt(receipt);
@@ -34,7 +34,7 @@ TEST_F(ReceiptTest, WorkedReceiptChoosesTheRateLetterFromTheTax) {
                                    "1;0$eA01\r99.00/99.00/",
                                    "23#s",
                                }));
-    EXPECT_EQ(link.readTotalConstants, std::vector<int32_t>{3600});
+    EXPECT_EQ(link.events.front(), "begin receipt 2") << "limits set once the count is known, before the opening";
     EXPECT_TRUE(ui.errors.empty());
     ExpectCleanEnd();
   }
@@ -107,7 +107,7 @@ TEST_F(ReceiptTest, ExemptPositionsLowerTheTaxableAmount) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.total) + " " + c.tax);
-    link = testing_support::FakePrinterLink(kvitra::LinkKind::Serial, &clock);
+    link = testing_support::FakePrinterLink(&clock);
     Receipt receipt;
     receipt.positions = c.positions;
     receipt.total = c.total;
@@ -123,7 +123,7 @@ TEST_F(ReceiptTest, ExemptPositionsLowerTheTaxableAmount) {
 }
 
 TEST_F(ReceiptTest, AllExemptWithoutTaxSendsTheExemptLetterEverywhere) {
-  context.settings.exemptRateLetter = 'F';
+  settings.exemptRateLetter = 'F';
   Receipt receipt;
   receipt.positions = {{"01", "a", "1.00"}, {"O2", "b", "2"}};
   receipt.total = "3.00";
@@ -171,31 +171,18 @@ TEST_F(ReceiptTest, TheBuyerNipFollowsThePositions) {
   EXPECT_EQ(commands[4].rfind("1;0$e", 0), 0u);
 }
 
-TEST_F(ReceiptTest, OverTcpNoTimeLimitIsSetAndTheReplyHasNoStatus) {
-  UseLink(kvitra::LinkKind::Tcp);
+// The job itself never waits: every wait and retry is the link's.
+TEST_F(ReceiptTest, TheLinkIsToldEachStepAndTheJobNeverWaits) {
   WriteReceipt(Receipt{});
   link.AddReply(jobs_test::kCashInfo417);
   EXPECT_EQ(Run(), 417);
-  EXPECT_TRUE(link.readTotalConstants.empty());
-  EXPECT_EQ(link.receiveTimeouts, std::vector<uint32_t>{30000});
-  EXPECT_EQ(link.receiveStatusWanted, std::vector<bool>{false});
+  EXPECT_EQ(link.events, (std::vector<std::string>{"begin receipt 2", "send 2$h",
+                                                   "send 1$l01:    Stamp duty\r1\rE/1.00/1.00/",
+                                                   "send 2$l12:    Standard examination\r1\rA/98.00/98.00/",
+                                                   "begin closing", "send 1;0$eA01\r99.00/99.00/", "send 23#s",
+                                                   "receive", "close"}));
+  EXPECT_EQ(link.requests, 1);
   EXPECT_EQ(clock.SleptMs(), 0u);
-}
-
-TEST_F(ReceiptTest, SerialTimeLimitFollowsTheSettings) {
-  context.port.perPositionTimeout = 250;
-  context.port.baseTimeout = 1000;
-  WriteReceipt(Receipt{});
-  link.AddReply(jobs_test::kCashInfo417);
-  Run();
-  context.port.scaleTimeout = false;
-  context.port.fixedTimeout = 7000;
-  link.AddReply(jobs_test::kCashInfo417);
-  link.closed = false;
-  Run();
-  EXPECT_EQ(link.readTotalConstants, (std::vector<int32_t>{1500, 7000}));
-  // The limit comes after the count is known and before the receipt opens.
-  EXPECT_EQ(link.events[0], "read-total 1500");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ struct WorkedFrame {
   std::string bytes;
 };
 
-TEST_F(FrameTest, SendsWorkedFramesInFourWrites) {
+TEST_F(FrameTest, SendsWorkedFramesWholeInOneWrite) {
   const WorkedFrame frames[] = {
       {"0#e", true, std::string("\x1bP0#e89\x1b\\\x05")},
       {"1$d", false, std::string("\x1bP1$d8E\x1b\\")},
@@ -42,8 +42,7 @@ TEST_F(FrameTest, SendsWorkedFramesInFourWrites) {
     channel.Send(kAccepted);
     EXPECT_TRUE(SendFrame(channel, clock_, frame.command, frame.wantStatus)) << frame.command;
     EXPECT_EQ(channel.writtenBytes, frame.bytes) << frame.command;
-    ASSERT_EQ(channel.writeCalls.size(), 4u) << "opening, command, checksum, trailer";
-    EXPECT_EQ(channel.writeCalls[1], frame.command);
+    ASSERT_EQ(channel.writeCalls.size(), 1u) << "opening, command, checksum and trailer together";
     EXPECT_EQ(channel.reads, frame.wantStatus ? 1 : 0);
   }
 }
@@ -54,16 +53,14 @@ TEST_F(FrameTest, WithoutStatusNothingIsRead) {
   EXPECT_EQ(clock_.Ticks(), 1000u);
 }
 
-TEST_F(FrameTest, AnyIncompleteWriteFailsTheSend) {
-  for (size_t call = 0; call < 4; ++call) {
-    for (bool shortWrite : {false, true}) {
-      ScriptedChannel channel(clock_, 700);
-      channel.Send(kAccepted);
-      (shortWrite ? channel.shortWriteCall : channel.failWriteCall) = call;
-      EXPECT_FALSE(SendFrame(channel, clock_, "0#e", true)) << call << shortWrite;
-      EXPECT_EQ(channel.writeCalls.size(), call + 1) << "no write after the failed one";
-      EXPECT_EQ(channel.reads, 0);
-    }
+TEST_F(FrameTest, AnIncompleteWriteFailsTheSend) {
+  for (bool shortWrite : {false, true}) {
+    ScriptedChannel channel(clock_, 700);
+    channel.Send(kAccepted);
+    (shortWrite ? channel.shortWriteCall : channel.failWriteCall) = 0;
+    EXPECT_FALSE(SendFrame(channel, clock_, "0#e", true)) << shortWrite;
+    EXPECT_EQ(channel.writeCalls.size(), 1u) << "nothing written after it";
+    EXPECT_EQ(channel.reads, 0) << "no status waited for";
   }
 }
 

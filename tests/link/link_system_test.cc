@@ -100,7 +100,7 @@ class PtyTest : public ::testing::Test {
     char name[128];
     ASSERT_EQ(openpty(&master_, &slave_, name, nullptr, nullptr), 0);
     path_ = name;
-    context_.port.portLine = path_;
+    port_.portLine = path_;
   }
   void TearDown() override {
     close(slave_);
@@ -123,24 +123,24 @@ class PtyTest : public ::testing::Test {
   std::string path_;
   SteadyClock clock_;
   testing_support::RecordingUi ui_;
-  testing_support::MemoryFiles files_;
-  testing_support::FakeEnvironment env_ = testing_support::LinkEnvironment();
   testing_support::VirtualClock virtual_;
-  testing_support::FakeTcpNetwork unusedNetwork_{virtual_};
-  JobContext context_{clock_, files_, env_, ui_, platform::SystemSerialPorts(), unusedNetwork_,
-                      {}, {}};
+  PortConfig port_;
+  PrinterSettings settings_;
+  std::unique_ptr<SerialLink> Start(platform::SerialPorts& ports = platform::SystemSerialPorts()) {
+    return StartSerialLink(ports, clock_, ui_, port_, settings_);
+  }
 };
 
 TEST_F(PtyTest, FramesArriveIntactAndFlowControlBytesAreData) {
   Peer printer(true);
   printer.Run(master_);
-  std::unique_ptr<SerialLink> link = StartSerialLink(context_);
+  std::unique_ptr<SerialLink> link = Start();
   ASSERT_NE(link, nullptr) << ui_.LastError();
   EXPECT_TRUE(link->SendFrame("1$d", false));
 
   printer.Send("\x1bP1\x11/\x13\x1b\\");
   char reply[64];
-  ASSERT_TRUE(link->ReceiveFrame(reply, sizeof reply, true));
+  ASSERT_TRUE(link->ReceiveReply(reply, sizeof reply));
   EXPECT_EQ(std::string(reply), "1\x11/\x13") << "DC1 and DC3 are data without XON/XOFF";
   link->Close();
   printer.Stop();
@@ -148,14 +148,14 @@ TEST_F(PtyTest, FramesArriveIntactAndFlowControlBytesAreData) {
 }
 
 TEST_F(PtyTest, XonXoffTakesFlowControlBytesOutOfTheData) {
-  context_.settings.xonXoff = true;
+  settings_.xonXoff = true;
   Peer printer(true);
   printer.Run(master_);
-  std::unique_ptr<SerialLink> link = StartSerialLink(context_);
+  std::unique_ptr<SerialLink> link = Start();
   ASSERT_NE(link, nullptr);
   printer.Send("\x1bPa\x13\x11" "b\x1b\\");
   char reply[64];
-  ASSERT_TRUE(link->ReceiveFrame(reply, sizeof reply, false));
+  ASSERT_TRUE(link->ReceiveReply(reply, sizeof reply));
   EXPECT_EQ(std::string(reply), "ab");
 }
 
@@ -179,8 +179,7 @@ TEST_F(PtyTest, PortHeldByAnotherProgramFailsAfterTwoOpenings) {
   ASSERT_GE(holder, 0);
   ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
   CountingPorts ports(virtual_);
-  JobContext context{virtual_, files_, env_, ui_, ports, unusedNetwork_, {}, context_.port};
-  EXPECT_EQ(StartSerialLink(context), nullptr);
+  EXPECT_EQ(StartSerialLink(ports, virtual_, ui_, port_, settings_), nullptr);
   ASSERT_EQ(ports.ticks.size(), 2u);
   EXPECT_EQ(ports.ticks[1] - ports.ticks[0], 500u);
   EXPECT_EQ(ui_.errors, std::vector<std::string>{messages::kErrPortOpen});
@@ -190,7 +189,7 @@ TEST_F(PtyTest, PortHeldByAnotherProgramFailsAfterTwoOpenings) {
 
 TEST_F(PtyTest, SilentPrinterFailsAfterTwoStartUpsInAboutTwelveSeconds) {
   const auto start = steady_clock::now();
-  EXPECT_EQ(StartSerialLink(context_), nullptr);
+  EXPECT_EQ(Start(), nullptr);
   const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
   EXPECT_EQ(ui_.errors,
             std::vector<std::string>{messages::kErrPrinterComm + link_messages::kSuffixErrorMode});
@@ -244,12 +243,8 @@ class LoopbackTest : public ::testing::Test {
   std::thread accepter_;
   SteadyClock clock_;
   testing_support::RecordingUi ui_;
-  testing_support::MemoryFiles files_;
-  testing_support::FakeEnvironment env_ = testing_support::LinkEnvironment();
-  testing_support::VirtualClock virtual_;
-  testing_support::FakeSerialPorts unusedPorts_{virtual_};
-  JobContext context_{clock_, files_, env_, ui_, unusedPorts_, platform::SystemTcpNetwork(),
-                      {}, {}};
+  PortConfig port_;
+  std::unique_ptr<TcpLink> Start() { return StartTcpLink(platform::SystemTcpNetwork(), clock_, ui_, port_.portLine); }
 };
 
 TEST_F(LoopbackTest, ServiceCutToFiveCharactersReachesThePrinter) {
@@ -257,8 +252,8 @@ TEST_F(LoopbackTest, ServiceCutToFiveCharactersReachesThePrinter) {
   ASSERT_GE(port, 10000) << "the test appends a digit to a five-digit port";
   Peer& printer = answering_;
   Accept(printer);
-  context_.port.portLine = "127.0.0.1:" + std::to_string(port) + "7";
-  std::unique_ptr<TcpLink> link = StartTcpLink(context_);
+  port_.portLine = "127.0.0.1:" + std::to_string(port) + "7";
+  std::unique_ptr<TcpLink> link = Start();
   ASSERT_NE(link, nullptr) << ui_.LastError();
   EXPECT_TRUE(link->SendFrame("1$d", false));
   if (accepter_.joinable()) accepter_.join();
@@ -273,8 +268,8 @@ TEST_F(LoopbackTest, RefusedConnectionShowsBoxThenPortMessage) {
   const int port = Listen();
   close(listener_);
   listener_ = -1;
-  context_.port.portLine = "127.0.0.1:" + std::to_string(port);
-  EXPECT_EQ(StartTcpLink(context_), nullptr);
+  port_.portLine = "127.0.0.1:" + std::to_string(port);
+  EXPECT_EQ(Start(), nullptr);
   EXPECT_EQ(Boxes(), std::vector<std::string>{"Unable to connect to server!"});
   EXPECT_EQ(ui_.errors, std::vector<std::string>{messages::kErrPortOpen});
 }
@@ -283,9 +278,9 @@ TEST_F(LoopbackTest, PrinterThatNeverAnswersFailsAfterAboutFiveSeconds) {
   const int port = Listen();
   Peer& printer = silent_;
   Accept(printer);
-  context_.port.portLine = "127.0.0.1:" + std::to_string(port);
+  port_.portLine = "127.0.0.1:" + std::to_string(port);
   const auto start = steady_clock::now();
-  EXPECT_EQ(StartTcpLink(context_), nullptr);
+  EXPECT_EQ(Start(), nullptr);
   const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
   EXPECT_EQ(ui_.errors,
             std::vector<std::string>{messages::kErrPrinterComm + link_messages::kSuffixErrorMode});

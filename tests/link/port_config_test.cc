@@ -188,44 +188,51 @@ void MarkConverted(char* text) {
 
 class ReadPortConfigTest : public ::testing::Test {
  protected:
+  std::optional<PortConfig> Read(CharsetConverter converter = NoConversion) {
+    return ReadPortConfig(platform_.files, converter, platform_.ui);
+  }
   testing_support::FakeLinkPlatform platform_;
-  JobContext context_ = platform_.Context();
 };
 
-TEST_F(ReadPortConfigTest, ChoosesTheLinkFromLineOne) {
+TEST_F(ReadPortConfigTest, LineOneChoosesTheLink) {
   platform_.files.Put("PORT.CFG", "COM1\r\n");
-  EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Serial);
+  std::optional<PortConfig> config = Read();
+  ASSERT_TRUE(config);
+  EXPECT_FALSE(LooksLikeAddress(config->portLine));
   platform_.files.Put("PORT.CFG", "192.168.1.20:6001\r\n");
-  EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Tcp);
-  EXPECT_EQ(context_.port.portLine, "192.168.1.20:6001");
+  config = Read();
+  ASSERT_TRUE(config);
+  EXPECT_EQ(config->portLine, "192.168.1.20:6001");
+  EXPECT_TRUE(LooksLikeAddress(config->portLine));
   EXPECT_TRUE(platform_.ui.errors.empty());
 }
 
 TEST_F(ReadPortConfigTest, FailuresShowTheConfigMessageExceptForAnEmptyFile) {
-  EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Failed);  // missing
+  EXPECT_FALSE(Read());  // missing
   EXPECT_EQ(platform_.ui.LastError(), messages::kErrPortConfig);
 
   platform_.files.Put("PORT.CFG", "COM1\r\n01;x;300;6000\r\n200;200;500;200;100\r\n");
-  EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Failed);
+  EXPECT_FALSE(Read());
   platform_.files.FailReadAt("PORT.CFG", 0);
-  EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Failed);
+  EXPECT_FALSE(Read());
   EXPECT_EQ(platform_.ui.errors.size(), 3u);
 
   platform_.files.readFailures.clear();
   platform_.files.Put("PORT.CFG", "");
-  EXPECT_EQ(ReadPortConfig(context_), PortConfigOutcome::Failed);
+  EXPECT_FALSE(Read());
   EXPECT_EQ(platform_.ui.errors.size(), 3u) << "an empty file shows nothing";
 }
 
 TEST_F(ReadPortConfigTest, ExtraLinesConvertedOnce) {
-  context_.settings.converter = MarkConverted;
   platform_.files.Put("PORT.CFG", "COM1\r\n01;3000;300;6000\r\n200;200;500;200;100\r\n0001\r\nZapraszamy\r\nna kawa\r\n");
-  ASSERT_EQ(ReadPortConfig(context_), PortConfigOutcome::Serial);
-  EXPECT_EQ(context_.port.extraLine1, "Z@pr@sz@my");
-  EXPECT_EQ(context_.port.extraLine2, "n@ k@w@");
+  std::optional<PortConfig> config = Read(MarkConverted);
+  ASSERT_TRUE(config);
+  EXPECT_EQ(config->extraLine1, "Z@pr@sz@my");
+  EXPECT_EQ(config->extraLine2, "n@ k@w@");
   // A second reading (the TCP branch reads again) starts from the file, not from the result.
-  ASSERT_EQ(ReadPortConfig(context_), PortConfigOutcome::Serial);
-  EXPECT_EQ(context_.port.extraLine1, "Z@pr@sz@my");
+  config = Read(MarkConverted);
+  ASSERT_TRUE(config);
+  EXPECT_EQ(config->extraLine1, "Z@pr@sz@my");
 }
 
 TEST_F(ReadPortConfigTest, ReadsOnlyTheFirst1024Bytes) {
@@ -233,9 +240,10 @@ TEST_F(ReadPortConfigTest, ReadsOnlyTheFirst1024Bytes) {
   std::string line5(1024 - head.size() - 2, 'x');
   // The bad number after byte 1024 would fail the file if it were read.
   platform_.files.Put("PORT.CFG", head + line5 + "\r\n" + "more\r\n");
-  ASSERT_EQ(ReadPortConfig(context_), PortConfigOutcome::Serial);
-  EXPECT_EQ(context_.port.extraLine1, std::string(40, 'x'));
-  EXPECT_EQ(context_.port.extraLine2, "");
+  std::optional<PortConfig> config = Read();
+  ASSERT_TRUE(config);
+  EXPECT_EQ(config->extraLine1, std::string(40, 'x'));
+  EXPECT_EQ(config->extraLine2, "");
 }
 
 }  // namespace

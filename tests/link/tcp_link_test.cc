@@ -30,7 +30,7 @@ TEST(SplitAddressTest, HostBeforeFirstColonServiceAtMostFiveCharacters) {
 
 class TcpLinkTest : public ::testing::Test {
  protected:
-  TcpLinkTest() { context_.port.portLine = "192.168.1.20:6001"; }
+  TcpLinkTest() { platform_.port.portLine = "192.168.1.20:6001"; }
   std::vector<std::string> Boxes() {
     std::vector<std::string> texts;
     for (const auto& m : platform_.ui.messages) texts.push_back(m.text);
@@ -38,7 +38,6 @@ class TcpLinkTest : public ::testing::Test {
   }
 
   testing_support::FakeLinkPlatform platform_;
-  JobContext context_ = platform_.Context();
 };
 
 TEST_F(TcpLinkTest, ConnectionFailuresShowTheirBoxAndReleaseTheNetwork) {
@@ -62,10 +61,9 @@ TEST_F(TcpLinkTest, ConnectionFailuresShowTheirBoxAndReleaseTheNetwork) {
   };
   for (const Case& c : cases) {
     testing_support::FakeLinkPlatform platform;
-    JobContext context = platform.Context();
-    context.port.portLine = "192.168.1.20:6001";
+    platform.port.portLine = "192.168.1.20:6001";
     c.setUp(platform.network);
-    EXPECT_EQ(StartTcpLink(context), nullptr) << c.name;
+    EXPECT_EQ(platform.StartTcp(), nullptr) << c.name;
     ASSERT_EQ(platform.ui.messages.size(), 1u) << c.name;
     EXPECT_EQ(platform.ui.messages[0].text, c.box) << c.name;
     EXPECT_EQ(platform.ui.messages[0].buttons, platform::MessageButtons::Ok);
@@ -79,7 +77,7 @@ TEST_F(TcpLinkTest, ConnectionFailuresShowTheirBoxAndReleaseTheNetwork) {
 
 TEST_F(TcpLinkTest, TriesAddressesInOrderUntilOneAccepts) {
   platform_.network.connectResults = {false, false, true};
-  std::unique_ptr<platform::TcpSocket> socket = ConnectTcp(context_, "192.168.1.20:6001");
+  std::unique_ptr<platform::TcpSocket> socket = ConnectTcp(platform_.network, platform_.ui, "192.168.1.20:6001");
   ASSERT_NE(socket, nullptr);
   EXPECT_EQ(platform_.network.resolvedHost, "192.168.1.20");
   EXPECT_EQ(platform_.network.resolvedService, "6001");
@@ -91,14 +89,12 @@ TEST_F(TcpLinkTest, TriesAddressesInOrderUntilOneAccepts) {
 
 TEST_F(TcpLinkTest, StartUpSendsErrorModeAtOnceAndReleasesOnce) {
   platform_.network.printerScript = "\x04";
-  std::unique_ptr<TcpLink> link = StartTcpLink(context_);
+  std::unique_ptr<TcpLink> link = platform_.StartTcp();
   ASSERT_NE(link, nullptr);
   testing_support::FakeTcpSocket& socket = *platform_.network.lastSocket;
   EXPECT_EQ(socket.channel.writtenBytes, std::string("\x1bP0#e89\x1b\\\x05"));
   EXPECT_EQ(platform_.clock.Ticks(), 1000u) << "no pause before the first command";
 
-  link->SetReceiveTimeout(30000);
-  EXPECT_EQ(socket.receiveTimeouts, (std::vector<uint32_t>{5000, 30000}));
   link->Close();
   link->Close();
   link.reset();
@@ -107,21 +103,38 @@ TEST_F(TcpLinkTest, StartUpSendsErrorModeAtOnceAndReleasesOnce) {
   EXPECT_EQ(platform_.network.startups, 1);
 }
 
-TEST_F(TcpLinkTest, ReceiveAsksForNoStatusEvenWhenAskedTo) {
+// Over TCP the steps keep the start-up's 5 s, the closing gets 30 s, a
+// request and its reply are tried once without a pause and without a status
+// request, and a refused opening is cancelled.
+TEST_F(TcpLinkTest, TheTcpProcedure) {
   platform_.network.printerScript = "\x04";
-  std::unique_ptr<TcpLink> link = StartTcpLink(context_);
+  std::unique_ptr<TcpLink> link = platform_.StartTcp();
   ASSERT_NE(link, nullptr);
   testing_support::FakeTcpSocket& socket = *platform_.network.lastSocket;
+  EXPECT_TRUE(link->BeginReceipt(3));
+  EXPECT_TRUE(link->BeginPayout());
+  EXPECT_TRUE(link->BeginCashState());
+  EXPECT_EQ(socket.receiveTimeouts, std::vector<uint32_t>{5000});
+  link->BeginClosing();
+  EXPECT_EQ(socket.receiveTimeouts, (std::vector<uint32_t>{5000, 30000}));
+  EXPECT_TRUE(link->CancelsRefusedOpening());
+
+  socket.channel.writtenBytes.clear();
+  const uint32_t before = platform_.clock.Ticks();
+  EXPECT_TRUE(link->SendRequest("23#s"));
+  EXPECT_EQ(socket.channel.writtenBytes, std::string("\x1bP23#sAE\x1b\\"));
   socket.channel.writtenBytes.clear();
   socket.channel.Send("\x1bPx\x1b\\");
   char reply[16];
-  EXPECT_TRUE(link->ReceiveFrame(reply, sizeof reply, true));
+  EXPECT_TRUE(link->ReceiveReply(reply, sizeof reply));
   EXPECT_STREQ(reply, "x");
-  EXPECT_TRUE(socket.channel.writtenBytes.empty());
+  EXPECT_TRUE(socket.channel.writtenBytes.empty()) << "no status request after a reply";
+  EXPECT_EQ(platform_.clock.Ticks() - before, 100u) << "only the frame's own pause before the reply";
+  EXPECT_FALSE(link->ReceiveReply(reply, sizeof reply)) << "one try";
 }
 
 TEST_F(TcpLinkTest, SilentPrinterFailsOnceWithoutSecondTry) {
-  std::unique_ptr<TcpLink> link = StartTcpLink(context_);
+  std::unique_ptr<TcpLink> link = platform_.StartTcp();
   EXPECT_EQ(link, nullptr);
   EXPECT_EQ(platform_.ui.errors,
             std::vector<std::string>{messages::kErrPrinterComm + link_messages::kSuffixErrorMode});

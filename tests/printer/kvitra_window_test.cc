@@ -1,6 +1,6 @@
 // The window on the offscreen platform: the one run at the first showing,
 // the error window's raising, and the ways it closes.
-#include "printer/kvitra_window.h"
+#include "shells/kvitra/qt/kvitra_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,14 +15,12 @@
 
 #include <functional>
 
-#include "common/job_directory_files.h"
 #include "platform/cp1250.h"
 #include "printer/jobs/job_messages.h"
 #include "printer/link/link_messages.h"
 #include "printer/messages.h"
-#include "tests/printer/fake_platform.h"
+#include "tests/support/scripted_run.h"
 #include "tests/support/text_width.h"
-#include "tests/support/virtual_clock.h"
 
 // The font library keeps caches for the life of the process; they are not
 // this program's leaks.
@@ -56,15 +54,12 @@ class KvitraWindowTest : public ::testing::Test {
  protected:
   KvitraWindowTest() { App(); }
 
-  // A window whose job counts its runs and fails with the given messages.
-  std::unique_ptr<TfrmKvitra> Window(std::vector<std::string> messages, int32_t result = 0) {
-    return std::make_unique<TfrmKvitra>(
-        kvitra::RunPlatform{clock, files, env, store, serialPorts, network},
-        [this, messages, result](kvitra::JobContext& job) {
-          ++runs;
-          for (const std::string& message : messages) job.ShowError(message);
-          return result;
-        });
+  // A window whose run shows the given messages and ends as given.
+  std::unique_ptr<TfrmKvitra> Window(std::vector<std::string> messages,
+                                     kvitra::RunOutcome outcome = kvitra::RunOutcome::ErrorWindow) {
+    run.messages = std::move(messages);
+    run.outcome = outcome;
+    return std::make_unique<TfrmKvitra>(run);
   }
 
   static bool Raised(TfrmKvitra& window) {
@@ -72,19 +67,13 @@ class KvitraWindowTest : public ::testing::Test {
            window.isActiveWindow();
   }
 
-  int runs = 0;
-  VirtualClock clock;
-  MemoryFiles files;
-  FakeEnvironment env;
-  FakeSettingsStore store;
-  NoSerialPorts serialPorts;
-  NoNetwork network;
+  ScriptedRun run;
 };
 
 TEST_F(KvitraWindowTest, FailedRunStartedMinimisedRaisesItselfAgainAndAgain) {
   auto window = Window({"Port"});
   window->showMinimized();
-  ASSERT_TRUE(WaitUntil([&] { return runs == 1; }, 2000));
+  ASSERT_TRUE(WaitUntil([&] { return run.runs == 1; }, 2000));
   EXPECT_TRUE(WaitUntil([&] { return Raised(*window); }, 1500));
   window->showMinimized();
   EXPECT_TRUE(WaitUntil([&] { return window->isMinimized(); }, 500));
@@ -95,7 +84,7 @@ TEST_F(KvitraWindowTest, FailedRunStartedMinimisedRaisesItselfAgainAndAgain) {
   QApplication::setActiveWindow(&other);
   ASSERT_FALSE(window->isActiveWindow());
   EXPECT_TRUE(WaitUntil([&] { return Raised(*window); }, 1500));
-  EXPECT_EQ(runs, 1);  // raising and activating start no second run
+  EXPECT_EQ(run.runs, 1);  // raising and activating start no second run
 }
 
 TEST_F(KvitraWindowTest, LabelShowsTheLastMessageOnTwoLines) {
@@ -104,7 +93,7 @@ TEST_F(KvitraWindowTest, LabelShowsTheLastMessageOnTwoLines) {
   auto window = Window({first, second});
   EXPECT_EQ(window->lblBlad->text(), QString::fromUtf8("Błąd przy drukowaniu paragonu!"));
   window->show();
-  ASSERT_TRUE(WaitUntil([&] { return runs == 1; }, 2000));
+  ASSERT_TRUE(WaitUntil([&] { return run.runs == 1; }, 2000));
   EXPECT_EQ(window->lblBlad->text(), QString::fromUtf8("Błąd przy komunikacji z drukarką\n(zapis)"));
   EXPECT_GT(window->lblBlad->height(), window->lblBlad->fontMetrics().height());
   EXPECT_TRUE(window->Timer1->isActive());
@@ -113,22 +102,20 @@ TEST_F(KvitraWindowTest, LabelShowsTheLastMessageOnTwoLines) {
 TEST_F(KvitraWindowTest, FailureWithoutMessageStaysQuiet) {
   auto window = Window({});
   window->show();
-  ASSERT_TRUE(WaitUntil([&] { return runs == 1; }, 2000));
+  ASSERT_TRUE(WaitUntil([&] { return run.runs == 1; }, 2000));
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->Timer1->isActive());
   window->hide();
   window->show();
   window->activateWindow();
   WaitUntil([] { return false; }, 100);
-  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(run.runs, 1);
 }
 
 TEST_F(KvitraWindowTest, SuccessfulRunClosesTheWindow) {
-  files.files[job_directory::kJobFileName] = "job";
-  auto window = Window({}, 7);
+  auto window = Window({}, kvitra::RunOutcome::Close);
   window->show();
-  EXPECT_TRUE(WaitUntil([&] { return runs == 1 && !window->isVisible(); }, 2000));
-  EXPECT_EQ(files.files[job_directory::kJobFileName], "##7");
+  EXPECT_TRUE(WaitUntil([&] { return run.runs == 1 && !window->isVisible(); }, 2000));
 }
 
 TEST_F(KvitraWindowTest, OkEnterAndCloseRequestAllClose) {
@@ -144,8 +131,8 @@ TEST_F(KvitraWindowTest, OkEnterAndCloseRequestAllClose) {
     SCOPED_TRACE(name);
     auto window = Window({"x"});
     window->show();
-    ASSERT_TRUE(WaitUntil([&] { return runs > 0; }, 2000));
-    runs = 0;
+    ASSERT_TRUE(WaitUntil([&] { return run.runs > 0; }, 2000));
+    run.runs = 0;
     act(*window);
     EXPECT_TRUE(WaitUntil([&] { return !window->isVisible(); }, 1000));
   }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/printer/fake_platform.h"
+#include "tests/support/fake_settings_store.h"
 
 namespace kvitra {
 namespace {

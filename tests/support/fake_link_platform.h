@@ -1,7 +1,8 @@
 #pragma once
 // In-memory stand-ins for the platform services that the job run and the
 // printer link use: environment, serial ports and the TCP network, with the
-// shared in-memory files.
+// shared in-memory files, and the settings of PORT.CFG and of the run that
+// the link start-ups take.
 #include <deque>
 #include <map>
 #include <memory>
@@ -12,8 +13,13 @@
 #include "platform/files.h"
 #include "platform/serial_port.h"
 #include "platform/tcp_network.h"
-#include "printer/job_context.h"
+#include "printer/link/serial_link.h"
+#include "printer/link/tcp_link.h"
+#include "printer/port_config.h"
+#include "printer/printer_settings.h"
+#include "printer/run_platform.h"
 #include "tests/support/fake_environment.h"
+#include "tests/support/fake_settings_store.h"
 #include "tests/support/memory_files.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_channel.h"
@@ -145,18 +151,23 @@ class FakeTcpNetwork : public platform::TcpNetwork {
   VirtualClock& clock_;
 };
 
-// Everything a JobContext refers to, in one place.
+// A run's facilities and settings in memory, in one place.
 struct FakeLinkPlatform {
   VirtualClock clock;
   RecordingUi ui;
   MemoryFiles files;
   FakeEnvironment env = LinkEnvironment();
+  FakeSettingsStore store;
   FakeSerialPorts serialPorts{clock};
   FakeTcpNetwork network{clock};
+  kvitra::PortConfig port;
+  kvitra::PrinterSettings settings;
 
-  kvitra::JobContext Context() {
-    return kvitra::JobContext{clock, files, env, ui, serialPorts, network, {}, {}};
+  kvitra::RunPlatform Platform() { return {clock, files, env, store, serialPorts, network}; }
+  std::unique_ptr<kvitra::SerialLink> StartSerial() {
+    return kvitra::StartSerialLink(serialPorts, clock, ui, port, settings);
   }
+  std::unique_ptr<kvitra::TcpLink> StartTcp() { return kvitra::StartTcpLink(network, clock, ui, port.portLine); }
 };
 
 }  // namespace testing_support

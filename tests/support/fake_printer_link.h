@@ -1,6 +1,9 @@
 #pragma once
 // A scripted printer link: records every command, answers sends and reply
-// reads from a script, counts closes and spends virtual time per frame.
+// reads from a script, counts closes and spends virtual time per frame. Its
+// procedure is set by the test: whether a refused opening is cancelled, and
+// whether the time limits of a job step can be set. A request and its reply
+// are tried once each; the links' own retries are tested with the links.
 #include <climits>
 #include <cstring>
 #include <deque>
@@ -24,9 +27,8 @@ class FakePrinterLink : public kvitra::PrinterLink {
     std::string payload;
   };
 
-  explicit FakePrinterLink(kvitra::LinkKind kind = kvitra::LinkKind::Serial,
-                           VirtualClock* clock = nullptr, uint32_t msPerFrame = 0)
-      : kind_(kind), clock_(clock), msPerFrame_(msPerFrame) {}
+  explicit FakePrinterLink(VirtualClock* clock = nullptr, uint32_t msPerFrame = 0)
+      : clock_(clock), msPerFrame_(msPerFrame) {}
 
   // Sends of commands that begin with `prefix` fail, `times` times.
   void Refuse(const std::string& prefix, int times = INT_MAX) { refusals_.push_back({prefix, times}); }
@@ -35,8 +37,6 @@ class FakePrinterLink : public kvitra::PrinterLink {
   void AddFailedReply(int times = 1) {
     for (int i = 0; i < times; ++i) replies.push_back({false, {}});
   }
-
-  kvitra::LinkKind Kind() const override { return kind_; }
 
   bool SendFrame(const char* command, bool wantStatus) override {
     Spend();
@@ -55,10 +55,14 @@ class FakePrinterLink : public kvitra::PrinterLink {
     return true;
   }
 
-  bool ReceiveFrame(char* reply, size_t size, bool wantStatus) override {
+  bool SendRequest(const char* command) override {
+    ++requests;
+    return SendFrame(command, false);
+  }
+
+  bool ReceiveReply(char* reply, size_t size) override {
     Spend();
     events.push_back("receive");
-    receiveStatusWanted.push_back(wantStatus);
     if (closed || replies.empty()) return false;
     Reply next = replies.front();
     replies.pop_front();
@@ -69,17 +73,11 @@ class FakePrinterLink : public kvitra::PrinterLink {
     return true;
   }
 
-  bool SetReadTotalConstant(int32_t milliseconds) override {
-    events.push_back("read-total " + std::to_string(milliseconds));
-    readTotalConstants.push_back(milliseconds);
-    if (!timeoutsSucceed) closed = true;  // the serial link closes its port on failure
-    return timeoutsSucceed;
-  }
-
-  void SetReceiveTimeout(uint32_t milliseconds) override {
-    events.push_back("receive-timeout " + std::to_string(milliseconds));
-    receiveTimeouts.push_back(milliseconds);
-  }
+  bool BeginReceipt(int64_t positions) override { return Begin("begin receipt " + std::to_string(positions)); }
+  bool BeginPayout() override { return Begin("begin payout"); }
+  bool BeginCashState() override { return Begin("begin cash state"); }
+  void BeginClosing() override { events.push_back("begin closing"); }
+  bool CancelsRefusedOpening() const override { return cancelsRefusedOpening; }
 
   void Close() override {
     events.push_back("close");
@@ -102,10 +100,9 @@ class FakePrinterLink : public kvitra::PrinterLink {
   std::vector<Sent> sent;
   std::vector<std::string> events;
   std::deque<Reply> replies;
-  std::vector<bool> receiveStatusWanted;
-  std::vector<int32_t> readTotalConstants;
-  std::vector<uint32_t> receiveTimeouts;
-  bool timeoutsSucceed = true;
+  int requests = 0;
+  bool stepTimesSucceed = true;
+  bool cancelsRefusedOpening = false;
   bool closed = false;
   bool sentAfterClose = false;
   int closeCalls = 0;
@@ -118,8 +115,12 @@ class FakePrinterLink : public kvitra::PrinterLink {
   void Spend() {
     if (clock_ && msPerFrame_) clock_->Advance(msPerFrame_);
   }
+  bool Begin(const std::string& step) {
+    events.push_back(step);
+    if (!stepTimesSucceed) closed = true;  // a link that cannot set its limits is closed
+    return stepTimesSucceed;
+  }
 
-  kvitra::LinkKind kind_;
   VirtualClock* clock_;
   uint32_t msPerFrame_;
   std::vector<Refusal> refusals_;

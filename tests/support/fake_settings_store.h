@@ -1,7 +1,6 @@
 #pragma once
-// In-memory stand-ins for the services a Kvitra run uses: the settings store,
-// and (through the headers below) files, environment and links that are never
-// opened.
+// An in-memory settings store, and (through the headers below) the other
+// stand-ins of a Kvitra run: files, environment, links that are never opened.
 #include <map>
 #include <memory>
 #include <optional>

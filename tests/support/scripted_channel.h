@@ -43,7 +43,7 @@ class ScriptedChannel : public platform::SerialPort {
     const size_t call = writeCalls.size();
     writeCalls.emplace_back(reinterpret_cast<const char*>(data), size);
     written = size;
-    if (call == failWriteCall) return false;
+    if (call == failWriteCall || call < failWritesBefore) return false;
     if (call == shortWriteCall && size > 0) written = size - 1;
     writtenBytes.append(reinterpret_cast<const char*>(data), written);
     return true;
@@ -85,6 +85,7 @@ class ScriptedChannel : public platform::SerialPort {
   std::string writtenBytes;
   std::vector<std::string> writeCalls;
   size_t failWriteCall = SIZE_MAX;
+  size_t failWritesBefore = 0;  // every write call before this one fails
   size_t shortWriteCall = SIZE_MAX;
   bool acceptTimeouts = true;
   std::vector<platform::CommTimeouts> appliedTimeouts;

@@ -1,5 +1,5 @@
 // The window under the offscreen platform, with Varden's world faked.
-#include "watcher/varden_window.h"
+#include "shells/varden/qt/varden_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Kvitra's Win32 window under Wine, with the run's world faked: the layout at
 // 96 dpi, the one run at the first showing, the raising of the error window
 // and the ways it closes.
-#include "printer/win32/kvitra_window.h"
+#include "shells/kvitra/win32/kvitra_window.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,7 @@
 
 #include "platform/cp1250.h"
 #include "shells/win32/dpi.h"
-#include "tests/printer/fake_platform.h"
-#include "tests/support/virtual_clock.h"
+#include "tests/support/scripted_run.h"
 #include "tests/win32/message_pump.h"
 
 namespace {
@@ -23,16 +22,12 @@ class KvitraWin32WindowTest : public ::testing::Test {
   void SetUp() override { SKIP_WITHOUT_DISPLAY(); }
   ~KvitraWin32WindowTest() override { TakeQuitMessage(); }
 
-  // A created, hidden window whose job counts its runs and fails with the
-  // given messages (or ends with `result`).
-  std::unique_ptr<TfrmKvitra> Window(std::vector<std::string> messages, int32_t result = 0) {
-    auto window = std::make_unique<TfrmKvitra>(
-        kvitra::RunPlatform{clock, files, env, store, serialPorts, network},
-        [this, messages, result](kvitra::JobContext& job) {
-          ++runs;
-          for (const std::string& message : messages) job.ShowError(message);
-          return result;
-        });
+  // A created, hidden window whose run shows the given messages and ends as given.
+  std::unique_ptr<TfrmKvitra> Window(std::vector<std::string> messages,
+                                     kvitra::RunOutcome outcome = kvitra::RunOutcome::ErrorWindow) {
+    run.messages = std::move(messages);
+    run.outcome = outcome;
+    auto window = std::make_unique<TfrmKvitra>(run);
     EXPECT_TRUE(window->CreateWindowAndControls());
     return window;
   }
@@ -43,13 +38,7 @@ class KvitraWin32WindowTest : public ::testing::Test {
            GetActiveWindow() == handle;
   }
 
-  int runs = 0;
-  VirtualClock clock;
-  MemoryFiles files;
-  FakeEnvironment env;
-  FakeSettingsStore store;
-  NoSerialPorts serialPorts;
-  NoNetwork network;
+  ScriptedRun run;
 };
 
 TEST_F(KvitraWin32WindowTest, LayoutAt96Dpi) {
@@ -92,13 +81,13 @@ TEST_F(KvitraWin32WindowTest, LayoutAt96Dpi) {
 TEST_F(KvitraWin32WindowTest, FailedRunStartedMinimisedRaisesItselfAgainAndAgain) {
   auto window = Window({"Port"});
   window->Show(SW_SHOWMINNOACTIVE);  // as the launcher starts it
-  ASSERT_TRUE(PumpUntil([&] { return runs == 1; }, 2000));
+  ASSERT_TRUE(PumpUntil([&] { return run.runs == 1; }, 2000));
   EXPECT_TRUE(window->Timer1Enabled());
   EXPECT_TRUE(PumpUntil([&] { return Raised(*window); }, 1500));
   ShowWindow(window->Handle(), SW_MINIMIZE);
   EXPECT_TRUE(IsIconic(window->Handle()));
   EXPECT_TRUE(PumpUntil([&] { return Raised(*window); }, 1500));
-  EXPECT_EQ(runs, 1);  // raising and activating start no second run
+  EXPECT_EQ(run.runs, 1);  // raising and activating start no second run
 }
 
 TEST_F(KvitraWin32WindowTest, LabelShowsTheLastMessageOnTwoLines) {
@@ -106,7 +95,7 @@ TEST_F(KvitraWin32WindowTest, LabelShowsTheLastMessageOnTwoLines) {
                         platform::Utf8ToCp1250("Błąd przy komunikacji z drukarką\n(zapis)")});
   const LONG oneLine = BoundsInParent(window->lblBlad).bottom - BoundsInParent(window->lblBlad).top;
   window->Show(SW_SHOWNORMAL);
-  ASSERT_TRUE(PumpUntil([&] { return runs == 1; }, 2000));
+  ASSERT_TRUE(PumpUntil([&] { return run.runs == 1; }, 2000));
   EXPECT_EQ(WindowText(window->lblBlad), L"Błąd przy komunikacji z drukarką\r\n(zapis)");
   const RECT label = BoundsInParent(window->lblBlad);
   EXPECT_GE(label.bottom - label.top, 2 * oneLine);
@@ -115,22 +104,20 @@ TEST_F(KvitraWin32WindowTest, LabelShowsTheLastMessageOnTwoLines) {
 TEST_F(KvitraWin32WindowTest, FailureWithoutMessageStaysQuiet) {
   auto window = Window({});
   window->Show(SW_SHOWNORMAL);
-  ASSERT_TRUE(PumpUntil([&] { return runs == 1; }, 2000));
+  ASSERT_TRUE(PumpUntil([&] { return run.runs == 1; }, 2000));
   EXPECT_FALSE(window->Timer1Enabled());
   ShowWindow(window->Handle(), SW_HIDE);
   ShowWindow(window->Handle(), SW_SHOWNORMAL);
   SetActiveWindow(window->Handle());
   PumpFor(200);
-  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(run.runs, 1);
   EXPECT_TRUE(IsWindow(window->Handle()));
 }
 
 TEST_F(KvitraWin32WindowTest, SuccessfulRunClosesTheWindowAndEndsTheLoop) {
-  files.files["FAK_DANE.DAT"] = "job";
-  auto window = Window({}, 7);
+  auto window = Window({}, kvitra::RunOutcome::Close);
   window->Show(SW_SHOWNORMAL);
-  EXPECT_TRUE(PumpUntil([&] { return runs == 1 && !window->Handle(); }, 2000));
-  EXPECT_EQ(files.files["FAK_DANE.DAT"], "##7");
+  EXPECT_TRUE(PumpUntil([&] { return run.runs == 1 && !window->Handle(); }, 2000));
   EXPECT_TRUE(TakeQuitMessage());
 }
 
@@ -143,10 +130,10 @@ TEST_F(KvitraWin32WindowTest, OkEnterCloseBoxAndCloseRequestAllClose) {
   };
   for (const auto& [name, act] : ways) {
     SCOPED_TRACE(name);
-    runs = 0;
+    run.runs = 0;
     auto window = Window({"x"});
     window->Show(SW_SHOWNORMAL);
-    ASSERT_TRUE(PumpUntil([&] { return runs == 1; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return run.runs == 1; }, 2000));
     SetForegroundWindow(window->Handle());
     PumpFor(50);
     act(*window);

@@ -1,6 +1,6 @@
 // Varden's Win32 window under Wine, with its world faked: the layout at 96
 // dpi, the timers handing their ticks to the watcher, the close.
-#include "watcher/win32/varden_window.h"
+#include "shells/varden/win32/varden_window.h"
 
 #include <gtest/gtest.h>
 

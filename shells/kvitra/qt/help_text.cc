@@ -1,5 +1,5 @@
 // kvitra's answer to --help on Linux.
-#include "printer/help_text.h"
+#include "shells/kvitra/help_text.h"
 
 namespace kvitra {
 

@@ -1,4 +1,4 @@
-#include "printer/kvitra_window.h"
+#include "shells/kvitra/qt/kvitra_window.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -23,10 +23,10 @@ QString FromCp1250(const std::string& text) { return QString::fromStdString(plat
 
 }  // namespace
 
-TfrmKvitra::TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job, QWidget* parent)
+TfrmKvitra::TfrmKvitra(kvitra::JobRun& run, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      run_(platform, *this, std::move(job)) {
+      run_(run, *this) {
   BuildLayout();
 }
 

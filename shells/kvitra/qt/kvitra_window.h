@@ -15,7 +15,7 @@ class TfrmKvitra : public QWidget, public platform::UserInterface {
   Q_OBJECT
 
  public:
-  TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job, QWidget* parent = nullptr);
+  explicit TfrmKvitra(kvitra::JobRun& run, QWidget* parent = nullptr);
 
   void ShowError(const std::string& message) override;
   platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,

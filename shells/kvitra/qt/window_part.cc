@@ -1,6 +1,6 @@
 // The error window's event loop around one run, with termination requests
 // turned into close requests.
-#include "printer/window_shell.h"
+#include "shells/kvitra/window_part.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -10,11 +10,11 @@
 #include <exception>
 
 #include "platform/termination_requests.h"
-#include "printer/kvitra_window.h"
-#include "printer/link/run_job.h"
-#include "printer/start_options.h"
 #include "printer/echoing_ui.h"
-#include "printer/system_platform.h"
+#include "printer/kvitra_run.h"
+#include "printer/start_options.h"
+#include "shells/kvitra/qt/kvitra_window.h"
+#include "shells/kvitra/system_platform.h"
 #include "shells/qt/termination_notifier.h"
 
 namespace {
@@ -33,7 +33,8 @@ void RunWithWindow(int argc, char** argv) {
   qInstallMessageHandler(ToolkitMessages);
   QApplication app(argc, argv);
   try {
-    TfrmKvitra frmKvitra(kvitra::SystemPlatform(), kvitra::RunJob);
+    kvitra::KvitraRun run(kvitra::SystemPlatform());
+    TfrmKvitra frmKvitra(run);
     // A termination request is a close request, seen once the running handler has returned.
     qt_shell::OnTerminationRequest(frmKvitra, [&frmKvitra] { frmKvitra.close(); });
     if (kvitra::StartMinimised(platform::SystemEnvironment()))

@@ -1,5 +1,5 @@
 // KVITRA.EXE's answer to --help.
-#include "printer/help_text.h"
+#include "shells/kvitra/help_text.h"
 
 namespace kvitra {
 

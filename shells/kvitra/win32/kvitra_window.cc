@@ -1,4 +1,4 @@
-#include "printer/win32/kvitra_window.h"
+#include "shells/kvitra/win32/kvitra_window.h"
 
 #include <string>
 
@@ -38,8 +38,7 @@ std::wstring LabelText(const std::string& message) {
 
 }  // namespace
 
-TfrmKvitra::TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job)
-    : run_(platform, *this, std::move(job)) {}
+TfrmKvitra::TfrmKvitra(kvitra::JobRun& run) : run_(run, *this) {}
 
 TfrmKvitra::~TfrmKvitra() {
   quitOnDestroy_ = false;

@@ -14,7 +14,7 @@ class TfrmKvitra : public win32_shell::Window, public platform::UserInterface {
   static constexpr UINT_PTR kTimer1 = 1;
   static constexpr UINT kTimer1PeriodMs = 1000;
 
-  TfrmKvitra(const kvitra::RunPlatform& platform, kvitra::JobProcedure job);
+  explicit TfrmKvitra(kvitra::JobRun& run);
   ~TfrmKvitra() override;
 
   // Creates the window, hidden, laid out for the monitor it is on and centred

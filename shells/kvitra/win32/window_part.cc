@@ -1,6 +1,6 @@
 // The error window's message loop around one run, with termination requests
 // turned into close requests. Linked into KVITRA.EXE.
-#include "printer/window_shell.h"
+#include "shells/kvitra/window_part.h"
 
 #include <windows.h>
 
@@ -10,12 +10,11 @@
 #include "platform/environment.h"
 #include "platform/termination_requests.h"
 #include "platform/win32/wide_text.h"
-#include "printer/kvitra_run.h"
-#include "printer/link/run_job.h"
-#include "printer/start_options.h"
 #include "printer/echoing_ui.h"
-#include "printer/system_platform.h"
-#include "printer/win32/kvitra_window.h"
+#include "printer/kvitra_run.h"
+#include "printer/start_options.h"
+#include "shells/kvitra/system_platform.h"
+#include "shells/kvitra/win32/kvitra_window.h"
 #include "shells/win32/message_loop.h"
 #include "shells/win32/startup_show_command.h"
 
@@ -23,22 +22,22 @@ namespace {
 
 // Without a window the job must still run; its messages then go to standard
 // error only.
-void RunWithoutWindow() {
+void RunWithoutWindow(kvitra::JobRun& run) {
   kvitra::NoScreenUi noScreen;
   kvitra::EchoingUi ui(noScreen);
-  kvitra::KvitraRun run(kvitra::SystemPlatform(), ui, kvitra::RunJob);
-  run.Run();
+  run.Run(ui);
 }
 
 void RunWithWindow() {
   // Installed before the window exists: a request that comes meanwhile waits
   // for the loop.
   platform::WaitableEvent* terminationRequests = platform::TerminationRequests();
-  TfrmKvitra frmKvitra(kvitra::SystemPlatform(), kvitra::RunJob);
+  kvitra::KvitraRun run(kvitra::SystemPlatform());
+  TfrmKvitra frmKvitra(run);
   if (!frmKvitra.CreateWindowAndControls()) {
     std::fprintf(stderr, "Kvitra: the error window cannot be created (error %lu); the job runs without it\n",
                  GetLastError());
-    RunWithoutWindow();
+    RunWithoutWindow(run);
     return;
   }
   frmKvitra.Show(win32_shell::StartupShowCommand(kvitra::StartMinimised(platform::SystemEnvironment())));

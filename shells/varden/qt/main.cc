@@ -8,14 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/directory_changes.h"
-#include "platform/environment.h"
-#include "platform/job_file_probe.h"
-#include "platform/process_launcher.h"
 #include "platform/program_info.h"
-#include "platform/range_lock.h"
-#include "watcher/varden_window.h"
+#include "shells/varden/qt/varden_window.h"
+#include "shells/varden/system_services.h"
 
 namespace {
 
@@ -41,13 +36,6 @@ Environment:
 The manual: man varden (/usr/share/man/man1/varden.1.gz).
 )";
 
-// The directory's change notifications, unless the environment turns them off
-// (to measure or to compare with the tick alone).
-platform::DirectoryWatches* ChangeNotifications(platform::Environment& environment) {
-  const auto off = environment.Variable("VARDEN_NO_CHANGE_NOTIFICATIONS");
-  return off && !off->empty() ? nullptr : &platform::SystemDirectoryWatches();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,14 +47,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   try {
-    const varden::WatcherServices services{platform::SystemClock(),
-                                        platform::SystemRangeLocks(),
-                                        platform::SystemProcessLauncher(),
-                                        platform::SystemJobFileProbe(),
-                                        platform::SystemEnvironment().ZembranoDir(),
-                                        platform::PrinterProgramPath,
-                                        ChangeNotifications(platform::SystemEnvironment())};
-    varden::TVARD VARD(services, arguments);
+    varden::TVARD VARD(varden::SystemWatcherServices(), arguments);
     VARD.show();
     app.exec();
     VARD.PAM_KONIEC_PROG();

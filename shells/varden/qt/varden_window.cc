@@ -1,4 +1,4 @@
-#include "watcher/varden_window.h"
+#include "shells/varden/qt/varden_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>

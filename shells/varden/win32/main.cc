@@ -7,18 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/directory_changes.h"
-#include "platform/environment.h"
-#include "platform/job_file_probe.h"
-#include "platform/process_launcher.h"
 #include "platform/program_info.h"
-#include "platform/range_lock.h"
 #include "platform/termination_requests.h"
 #include "platform/win32/wide_text.h"
 #include "shells/win32/message_loop.h"
 #include "shells/win32/startup_show_command.h"
-#include "watcher/win32/varden_window.h"
+#include "shells/varden/system_services.h"
+#include "shells/varden/win32/varden_window.h"
 
 namespace {
 
@@ -32,6 +27,9 @@ also written to standard error. The exit status is always 0.
 
 Environment:
   ZEMBRANO_DIR     the default job directory (default C:\ZEMBRANO)
+  VARDEN_NO_CHANGE_NOTIFICATIONS
+                   when set and not empty, jobs are found by the 100 ms tick
+                   alone, without the directory's change notifications
 
 See docs\WINDOWS.md and README.md.
 )";
@@ -45,14 +43,7 @@ std::vector<std::string> Arguments(int argc, wchar_t** argv) {
 
 void Run(int argc, wchar_t** argv) {
   platform::WaitableEvent* terminationRequests = platform::TerminationRequests();
-  const varden::WatcherServices services{platform::SystemClock(),
-                                      platform::SystemRangeLocks(),
-                                      platform::SystemProcessLauncher(),
-                                      platform::SystemJobFileProbe(),
-                                      platform::SystemEnvironment().ZembranoDir(),
-                                      platform::PrinterProgramPath,
-                                      &platform::SystemDirectoryWatches()};
-  varden::TVARD VARD(services, Arguments(argc, argv));
+  varden::TVARD VARD(varden::SystemWatcherServices(), Arguments(argc, argv));
   if (!VARD.CreateWindowAndControls()) {
     std::fprintf(stderr, "varden: the window cannot be created (error %lu)\n", GetLastError());
     return;

@@ -1,4 +1,4 @@
-#include "watcher/win32/title_panel.h"
+#include "shells/varden/win32/title_panel.h"
 
 #include "shells/win32/dpi.h"
 #include "shells/win32/labels.h"

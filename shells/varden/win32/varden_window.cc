@@ -1,4 +1,4 @@
-#include "watcher/win32/varden_window.h"
+#include "shells/varden/win32/varden_window.h"
 
 #include "platform/cp1250.h"
 #include "platform/win32/wide_text.h"

@@ -14,7 +14,7 @@
 #include "watcher/echoing_shell.h"
 #include "watcher/watcher.h"
 #include "watcher/watcher_shell.h"
-#include "watcher/win32/title_panel.h"
+#include "shells/varden/win32/title_panel.h"
 
 namespace varden {
 
