@@ -1,9 +1,15 @@
 #include "platform/address_resolution.h"
 
-// The one difference between the systems: which header declares getaddrinfo.
+// The differences between the systems: which header declares getaddrinfo,
+// and where the text for its codes comes from. On Windows the codes are
+// Winsock error codes, worded like every other Windows code. gai_strerror
+// would give an empty text where the message table has none (Wine has none
+// for WSATYPE_NOT_FOUND, 10109); SystemErrorText then says "error 10109".
 #ifdef _WIN32
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+#include "platform/win32/system_error_text.h"
 #else
 #include <netdb.h>
 #include <netinet/in.h>
@@ -14,17 +20,27 @@
 #include <utility>
 
 namespace platform {
+namespace {
 
-int ResolveTcpAddresses(const std::string& host, const std::string& service,
-                        std::vector<ResolvedAddress>& addresses) {
-  addresses.clear();
+std::string ResolverErrorText(int code) {
+#ifdef _WIN32
+  return win32::SystemErrorText(static_cast<unsigned long>(code));
+#else
+  return gai_strerror(code);
+#endif
+}
+
+}  // namespace
+
+Result<std::vector<ResolvedAddress>> ResolveTcpAddresses(const std::string& host, const std::string& service) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_protocol = IPPROTO_TCP;
   addrinfo* list = nullptr;
   const int code = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
-  if (code != 0) return code;
+  if (code != 0) return Status::Failure("resolve " + host + ":" + service, code, ResolverErrorText(code));
+  std::vector<ResolvedAddress> addresses;
   for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
     ResolvedAddress address;
     address.family = entry->ai_family;
@@ -35,7 +51,7 @@ int ResolveTcpAddresses(const std::string& host, const std::string& service,
     addresses.push_back(std::move(address));
   }
   freeaddrinfo(list);
-  return 0;
+  return addresses;
 }
 
 }  // namespace platform

@@ -9,8 +9,7 @@
 
 namespace platform {
 
-// 0, or the getaddrinfo code with `addresses` left empty.
-int ResolveTcpAddresses(const std::string& host, const std::string& service,
-                        std::vector<ResolvedAddress>& addresses);
+// A failure carries the getaddrinfo code and its text.
+Result<std::vector<ResolvedAddress>> ResolveTcpAddresses(const std::string& host, const std::string& service);
 
 }  // namespace platform

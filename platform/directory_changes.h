@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
 #include "platform/waitable_event.h"
 
 namespace platform {
@@ -41,9 +42,9 @@ class DirectoryWatch {
 class DirectoryWatches {
  public:
   virtual ~DirectoryWatches() = default;
-  // nullptr when the directory cannot be watched (it does not exist, the
+  // Fails when the directory cannot be watched (it does not exist, the
   // system has no such watches, or its limit on them is reached).
-  virtual std::unique_ptr<DirectoryWatch> Watch(const std::string& directory) = 0;
+  virtual Result<std::unique_ptr<DirectoryWatch>> Watch(const std::string& directory) = 0;
 };
 
 DirectoryWatches& SystemDirectoryWatches();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_presence.h"
+#include "platform/status.h"
 
 namespace platform {
 
@@ -14,12 +15,9 @@ namespace platform {
 class InputFile {
  public:
   virtual ~InputFile() = default;
-  // Reads up to `size` bytes; returns the count read (0 at the end) or -1 on error.
-  virtual long Read(char* buffer, size_t size) = 0;
+  // Reads up to `size` bytes; the count read, 0 at the end.
+  virtual Result<size_t> Read(char* buffer, size_t size) = 0;
 };
-
-enum class ReadResult { Ok, OpenFailed, ReadFailed };
-enum class WriteResult { Ok, CreateFailed, WriteFailed };
 
 // Every call takes the path as it is given (FileExists too); ResolveName finds
 // the name a host may have written in another letter case.
@@ -30,18 +28,20 @@ class Files : public FilePresence {
   // regard to ASCII letter case, else `path` unchanged.
   virtual std::string ResolveName(const std::string& path) = 0;
   virtual bool DirectoryExists(const std::string& path) = 0;
-  // Opens an existing file for reading; nullptr when it cannot be opened.
-  virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
-  // Reads at most `maxBytes` from the start of the file into `out`.
-  virtual ReadResult ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) = 0;
+  // Opens an existing regular file for reading.
+  virtual Result<std::unique_ptr<InputFile>> OpenRead(const std::string& path) = 0;
+  // At most `maxBytes` from the start of a regular file.
+  virtual Result<std::string> ReadPrefix(const std::string& path, size_t maxBytes) = 0;
   // Copies a regular file; fails when the target exists. The target appears
   // complete or not at all.
-  virtual bool CopyNoReplace(const std::string& from, const std::string& to) = 0;
-  // Creates one directory level; false when it cannot be created.
-  virtual bool MakeDirectory(const std::string& path) = 0;
+  virtual Status CopyNoReplace(const std::string& from, const std::string& to) = 0;
+  // Creates one directory level.
+  virtual Status MakeDirectory(const std::string& path) = 0;
   // Replaces the file's whole contents atomically: readers see the old
-  // contents or all of the new ones, also after a crash or power cut.
-  virtual WriteResult ReplaceContents(const std::string& path, const std::string& bytes) = 0;
+  // contents or all of the new ones, also after a crash or power cut. A
+  // failure is CreateFailed (no new file could be made or put in place) or
+  // WriteFailed (its contents could not be written and flushed).
+  virtual Status ReplaceContents(const std::string& path, const std::string& bytes) = 0;
 };
 
 Files& SystemFiles();

@@ -9,6 +9,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_presence.h"
+#include "platform/status.h"
 
 namespace platform {
 
@@ -24,12 +25,12 @@ struct JobFileStatus {
 class JobFileProbe : public FilePresence {
  public:
   virtual bool DirectoryExists(const std::string& path) = 0;
-  // nullopt when the size cannot be read (vanished, access refused).
-  virtual std::optional<JobFileStatus> Status(const std::string& path) = 0;
-  // Reads at most `maxBytes` from the start of a regular file; false when it
-  // cannot be opened or read.
-  virtual bool ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) = 0;
-  virtual bool Remove(const std::string& path) = 0;
+  // Fails when the size cannot be read (vanished, access refused).
+  virtual Result<JobFileStatus> Status(const std::string& path) = 0;
+  // At most `maxBytes` from the start of a regular file, opened so that
+  // nobody may write it meanwhile.
+  virtual Result<std::string> ReadPrefix(const std::string& path, size_t maxBytes) = 0;
+  virtual platform::Status Remove(const std::string& path) = 0;
 };
 
 JobFileProbe& SystemJobFileProbe();

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/status.h"
+
 namespace platform {
 
 struct LaunchRequest {
@@ -34,9 +36,8 @@ class ChildProcess {
 class ProcessLauncher {
  public:
   virtual ~ProcessLauncher() = default;
-  // nullptr when the program cannot be started; `error` then holds the
-  // system's text for the cause (UTF-8).
-  virtual std::unique_ptr<ChildProcess> Start(const LaunchRequest& request, std::string& error) = 0;
+  // A failure's systemText() is the system's text for the cause (UTF-8).
+  virtual Result<std::unique_ptr<ChildProcess>> Start(const LaunchRequest& request) = 0;
 };
 
 ProcessLauncher& SystemProcessLauncher();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_presence.h"
+#include "platform/status.h"
 
 namespace platform {
 
@@ -17,7 +18,7 @@ class RangeLockFile {
   // Takes an exclusive lock on the range; false at once while anybody else
   // holds an overlapping lock.
   virtual bool TryLock(uint64_t offset, uint64_t length) = 0;
-  virtual bool Unlock(uint64_t offset, uint64_t length) = 0;
+  virtual Status Unlock(uint64_t offset, uint64_t length) = 0;
 };
 
 // Names are matched as the share's Windows clients match them: the exact name
@@ -28,9 +29,8 @@ class RangeLockFile {
 // tried and its failure shown, never skipped.
 class RangeLocks : public FilePresence {
  public:
-  // Opens an existing file for reading and writing, never creating it;
-  // nullptr when it cannot be opened.
-  virtual std::unique_ptr<RangeLockFile> Open(const std::string& path) = 0;
+  // Opens an existing file for reading and writing, never creating it.
+  virtual Result<std::unique_ptr<RangeLockFile>> Open(const std::string& path) = 0;
 };
 
 RangeLocks& SystemRangeLocks();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/byte_channel.h"
+#include "platform/status.h"
 
 namespace platform {
 
@@ -20,20 +21,19 @@ struct CommTimeouts {
 // Destroying the port closes it.
 class SerialPort : public ByteChannel {
  public:
-  // False when the limits cannot be applied.
-  virtual bool SetTimeouts(const CommTimeouts& timeouts) = 0;
+  virtual Status SetTimeouts(const CommTimeouts& timeouts) = 0;
 };
 
 class SerialPorts {
  public:
   virtual ~SerialPorts() = default;
   // Opens and configures the port (8N1, raw, the given baud rate, XON/XOFF on
-  // or off, 1024-byte queues); nullptr when any of it fails. `portName` is the
+  // or off, 1024-byte queues); fails when any of it fails. `portName` is the
   // port's name as Windows opens it, the device prefix "\\.\" in front of
   // the name PORT.CFG gives ("\\.\COM1"); each system finds its own device
   // for it.
-  virtual std::unique_ptr<SerialPort> Open(const std::string& portName, int32_t baudRate,
-                                           bool xonXoff) = 0;
+  virtual Result<std::unique_ptr<SerialPort>> Open(const std::string& portName, int32_t baudRate,
+                                                   bool xonXoff) = 0;
 };
 
 SerialPorts& SystemSerialPorts();

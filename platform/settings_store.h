@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
+
 namespace platform {
 
 enum class ValueType { String, ExpandString, Dword, Other };
@@ -28,8 +30,8 @@ class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
   // Opens the key `path` (for example "SOFTWARE\\NORVEL\\PrnSetup"), creating it
-  // empty when it is missing; nullptr when it can be neither opened nor created.
-  virtual std::unique_ptr<SettingsKey> OpenOrCreateKey(const std::string& path) = 0;
+  // empty when it is missing; fails when it can be neither opened nor created.
+  virtual Result<std::unique_ptr<SettingsKey>> OpenOrCreateKey(const std::string& path) = 0;
 };
 
 SettingsStore& UserSettingsStore();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/byte_channel.h"
+#include "platform/status.h"
 
 namespace platform {
 
@@ -22,18 +23,18 @@ class TcpSocket : public ByteChannel {
  public:
   // The longest a one-byte read waits.
   virtual void SetReceiveTimeout(uint32_t milliseconds) = 0;
-  virtual bool Connect(const ResolvedAddress& address) = 0;
+  virtual Status Connect(const ResolvedAddress& address) = 0;
 };
 
+// A failure's systemCode() is the system's own number for it: WSAStartup's
+// result, the getaddrinfo code, errno or WSAGetLastError().
 class TcpNetwork {
  public:
   virtual ~TcpNetwork() = default;
-  // Each returns 0 or the platform's error code.
-  virtual int Startup() = 0;
-  virtual int Resolve(const std::string& host, const std::string& service,
-                      std::vector<ResolvedAddress>& addresses) = 0;
-  // nullptr with `error` set when no socket can be created.
-  virtual std::unique_ptr<TcpSocket> CreateSocket(const ResolvedAddress& address, int& error) = 0;
+  virtual Status Startup() = 0;
+  // Every address of `host` and `service` a stream socket can connect to.
+  virtual Result<std::vector<ResolvedAddress>> Resolve(const std::string& host, const std::string& service) = 0;
+  virtual Result<std::unique_ptr<TcpSocket>> CreateSocket(const ResolvedAddress& address) = 0;
   virtual void Cleanup() = 0;
 };
 

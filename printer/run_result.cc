@@ -15,16 +15,10 @@ void ArchiveJobFile(platform::Files& files, platform::Clock& clock, const std::s
 
 RunOutcome WriteResultLine(platform::Files& files, platform::UserInterface& ui, const std::string& jobFile,
                            int32_t resultCode) {
-  switch (files.ReplaceContents(jobFile, ResultLine(resultCode))) {
-    case platform::WriteResult::Ok:
-      return RunOutcome::Close;
-    case platform::WriteResult::CreateFailed:
-      ui.ShowError(messages::kErrDataFile + messages::kSuffixCreateFile);
-      return RunOutcome::ErrorWindow;
-    case platform::WriteResult::WriteFailed:
-      ui.ShowError(messages::kErrDataFile + messages::kSuffixWrite);
-      return RunOutcome::ErrorWindow;
-  }
+  const platform::Status written = files.ReplaceContents(jobFile, ResultLine(resultCode));
+  if (written) return RunOutcome::Close;
+  const bool writeFailed = written.kind() == platform::FailureKind::WriteFailed;
+  ui.ShowError(messages::kErrDataFile + (writeFailed ? messages::kSuffixWrite : messages::kSuffixCreateFile));
   return RunOutcome::ErrorWindow;
 }
 

@@ -73,8 +73,9 @@ void ReadPrinterSettings(platform::SettingsStore& store, PrinterSettings& settin
   SetSettingsDefaults(settings);
   // A store that fails inside ends the reading like a read error would.
   try {
-    std::unique_ptr<platform::SettingsKey> key = store.OpenOrCreateKey(kSettingsKeyPath);
-    if (key) ReadSettingsKey(*key, settings);
+    // A key that can be neither opened nor created leaves the defaults.
+    const platform::Result<std::unique_ptr<platform::SettingsKey>> key = store.OpenOrCreateKey(kSettingsKeyPath);
+    if (key) ReadSettingsKey(**key, settings);
   } catch (const std::exception&) {
   }
 }

@@ -17,10 +17,10 @@ constexpr uint32_t kLockPauseMs = 20;
 ExclusiveLock::ExclusiveLock(platform::RangeLocks& locks, platform::Clock& clock, WatcherShell& shell)
     : locks_(locks), clock_(clock), shell_(shell) {}
 
-std::unique_ptr<platform::RangeLockFile> ExclusiveLock::OpenWithRetries() {
+platform::Result<std::unique_ptr<platform::RangeLockFile>> ExclusiveLock::OpenWithRetries() {
   for (int attempt = 1;; ++attempt) {
-    if (auto file = locks_.Open(lockPath_)) return file;
-    if (attempt == kOpenAttempts) return nullptr;
+    platform::Result<std::unique_ptr<platform::RangeLockFile>> file = locks_.Open(lockPath_);
+    if (file || attempt == kOpenAttempts) return file;
     shell_.ProcessEvents();
     clock_.Sleep(kOpenPauseMs);
   }
@@ -39,15 +39,16 @@ bool ExclusiveLock::AcquireLock() {
     ~Done() { flag = false; }
   } done{acquiring_};
 
-  std::unique_ptr<platform::RangeLockFile> file = OpenWithRetries();
+  platform::Result<std::unique_ptr<platform::RangeLockFile>> file = OpenWithRetries();
   if (!file) {
+    shell_.Log("lock file not opened: " + file.status().ToString());
     shell_.Beep();
     shell_.ProcessEvents();
     shell_.ShowMessage(messages::kLockOpenFailed, messages::kLockCaption, platform::MessageButtons::Ok,
                        platform::MessageIcon::Stop);
     return false;
   }
-  if (LockWithRetries(std::move(file))) return true;
+  if (LockWithRetries(std::move(*file))) return true;
   shell_.ProcessEvents();
   shell_.ShowMessage(messages::kLockRangeFailed, messages::kLockCaption, platform::MessageButtons::Ok,
                      platform::MessageIcon::Stop);
@@ -75,9 +76,10 @@ bool ExclusiveLock::ReleaseLock() {
   // old handle would make the next AcquireLock report a lock it does not hold
   // on a lock file created anew.
   if (!lockHandle_) return true;
-  const bool unlocked = lockHandle_->Unlock(kRangeOffset, kRangeLength);
+  const platform::Status unlocked = lockHandle_->Unlock(kRangeOffset, kRangeLength);
   lockHandle_.reset();
-  return unlocked;
+  if (!unlocked) shell_.Log("lock not released: " + unlocked.ToString());
+  return unlocked.ok();
 }
 
 void ExclusiveLock::PAM_KONIEC_PROG() {

@@ -35,7 +35,7 @@ class ExclusiveLock : public LaunchPermission {
   bool MayPrint() override;
 
  private:
-  std::unique_ptr<platform::RangeLockFile> OpenWithRetries();
+  platform::Result<std::unique_ptr<platform::RangeLockFile>> OpenWithRetries();
   // Tries the range on `file`; it becomes lockHandle_ at the first success.
   bool LockWithRetries(std::unique_ptr<platform::RangeLockFile> file);
 

@@ -43,12 +43,13 @@ LaunchOutcome PrinterLaunch::Run() {
   request.workingDirectory = settings_.jobDir + platform::PathSeparator();
   request.extraEnvironment.emplace_back(kStartMinimisedVariable, "1");
 
-  std::string error;
-  std::unique_ptr<platform::ChildProcess> child = launcher_.Start(request, error);
-  if (!child) {
-    ReportStartFailure(error);
+  platform::Result<std::unique_ptr<platform::ChildProcess>> started = launcher_.Start(request);
+  if (!started) {
+    lastStartFailure_ = started.status().ToString();
+    ReportStartFailure(started.status().systemText());
     return LaunchOutcome::StartFailed;
   }
+  std::unique_ptr<platform::ChildProcess> child = std::move(*started);
   if (!WaitForExit(*child, kCloseRequestAfterMs)) {
     child->RequestClose();
     if (!WaitForExit(*child, kKillAfterCloseMs)) child->Kill();

@@ -40,6 +40,8 @@ class PrinterLaunch {
   bool AKTIV_WLASC();
   LaunchOutcome LastOutcome() const { return lastOutcome_; }
   int32_t LastExitCode() const { return lastExitCode_; }
+  // What the system said when the start failed last, for the run log.
+  const std::string& LastStartFailure() const { return lastStartFailure_; }
 
  private:
   LaunchOutcome Run();
@@ -56,6 +58,7 @@ class PrinterLaunch {
   LaunchSettings settings_;
   LaunchOutcome lastOutcome_ = LaunchOutcome::Failed;
   int32_t lastExitCode_ = 0;
+  std::string lastStartFailure_;
 };
 
 // The system's error text as a message shows it: Windows-1250, without

@@ -42,14 +42,25 @@ void Watcher::KREACJA(const std::vector<std::string>& arguments) {
   const std::string staleJob = platform::JoinPath(services_.defaultJobDir, job_directory::kJobFileName);
   if (!services_.files.FileExists(staleJob)) return;
   const auto status = services_.files.Status(staleJob);
-  if (status && status->size >= kJobSizeThreshold) services_.files.Remove(staleJob);
+  if (!status || status->size < kJobSizeThreshold) return;
+  if (const platform::Status removed = services_.files.Remove(staleJob); !removed)
+    shell_.Log("stale job not removed: " + removed.ToString());
 }
 
 void Watcher::WatchJobDirectory() {
   watch_.reset();
   jobBeingWritten_ = false;
-  if (services_.watches) watch_ = services_.watches->Watch(jobDir_);
-  if (!watch_) shell_.Log("no change notifications for " + jobDir_ + "; the 100 ms tick alone finds jobs");
+  if (!services_.watches) {
+    shell_.Log("no change notifications for " + jobDir_ + " (switched off); the 100 ms tick alone finds jobs");
+    return;
+  }
+  platform::Result<std::unique_ptr<platform::DirectoryWatch>> watch = services_.watches->Watch(jobDir_);
+  if (watch) {
+    watch_ = std::move(*watch);
+    return;
+  }
+  shell_.Log("no change notifications for " + jobDir_ + " (" + watch.status().ToString() +
+             "); the 100 ms tick alone finds jobs");
 }
 
 void Watcher::Timer1Timer() {
@@ -90,8 +101,11 @@ void Watcher::OnDirectoryChanges() {
 
 void Watcher::DetectJob(bool writerDone) {
   const std::string jobFile = platform::JoinPath(jobDir_, job_directory::kJobFileName);
-  const std::optional<platform::JobFileStatus> status =
-      services_.files.FileExists(jobFile) ? services_.files.Status(jobFile) : std::nullopt;
+  if (!services_.files.FileExists(jobFile)) {
+    lastSeen_.reset();
+    return;
+  }
+  const platform::Result<platform::JobFileStatus> status = services_.files.Status(jobFile);
   if (!status || status->size < kJobSizeThreshold) {
     lastSeen_.reset();
     return;
@@ -109,8 +123,9 @@ void Watcher::DetectJob(bool writerDone) {
 
 std::optional<Watcher::Signature> Watcher::ReadSignature(const std::string& jobFile,
                                                          const platform::JobFileStatus& status) {
-  std::string text;
-  if (!services_.files.ReadPrefix(jobFile, kJobTextReadLimit, text)) return std::nullopt;
+  const platform::Result<std::string> read = services_.files.ReadPrefix(jobFile, kJobTextReadLimit);
+  if (!read) return std::nullopt;  // being written, most likely: the next tick tries again
+  const std::string& text = *read;
   const bool wholeFile = status.size <= kJobTextReadLimit;
   const uint64_t expected = wholeFile ? status.size : kJobTextReadLimit;
   if (text.size() != expected) {
@@ -142,7 +157,9 @@ void Watcher::LogJob(const Signature& signature, bool done) {
   switch (launch_.LastOutcome()) {
     case LaunchOutcome::NoJobFile: outcome = "job file gone before the start"; break;
     case LaunchOutcome::ExitedZero: outcome = "printer program ended with exit code 0"; break;
-    case LaunchOutcome::StartFailed: outcome = "printer program could not be started"; break;
+    case LaunchOutcome::StartFailed:
+      outcome = "printer program could not be started (" + launch_.LastStartFailure() + ")";
+      break;
     case LaunchOutcome::ExitedNonZero:
       outcome = "printer program ended with exit code " + std::to_string(launch_.LastExitCode());
       break;

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/directory_changes.h"
+#include "platform/posix/system_error.h"
 
 namespace platform {
 namespace {
@@ -67,14 +68,15 @@ class InotifyWatch : public DirectoryWatch {
 
 class InotifyDirectoryWatches : public DirectoryWatches {
  public:
-  std::unique_ptr<DirectoryWatch> Watch(const std::string& directory) override {
+  Result<std::unique_ptr<DirectoryWatch>> Watch(const std::string& directory) override {
     const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) return posix::ErrnoStatus("inotify_init1");
     if (::inotify_add_watch(fd, directory.c_str(), kWatchedEvents | IN_ONLYDIR) < 0) {
+      const Status failed = posix::ErrnoStatus("watch " + directory);
       ::close(fd);
-      return nullptr;
+      return failed;
     }
-    return std::make_unique<InotifyWatch>(fd);
+    return std::unique_ptr<DirectoryWatch>(std::make_unique<InotifyWatch>(fd));
   }
 };
 

@@ -9,7 +9,9 @@
 #include <boost/filesystem.hpp>
 
 #include "platform/posix/cached_name_lookup.h"
+#include "platform/posix/file_reading.h"
 #include "platform/posix/local_time.h"
+#include "platform/posix/system_error.h"
 
 namespace platform {
 namespace {
@@ -34,12 +36,12 @@ class PosixJobFileProbe : public JobFileProbe {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
 
-  std::optional<JobFileStatus> Status(const std::string& path) override {
+  Result<JobFileStatus> Status(const std::string& path) override {
     const std::string name = Resolved(path);
     JobFileStatus status;
     boost::system::error_code error;
     status.size = boost::filesystem::file_size(boost::filesystem::path(name), error);
-    if (error) return std::nullopt;
+    if (error) return posix::ErrnoStatus("size of " + name, error.value());
     struct stat info;
     if (::stat(name.c_str(), &info) != 0) {
       status.modifiedNs = -1;
@@ -51,29 +53,14 @@ class PosixJobFileProbe : public JobFileProbe {
     return status;
   }
 
-  bool ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) override {
-    out.clear();
-    // Non-blocking, so that a FIFO put in the job file's place cannot stall
-    // the loop; only regular files are read.
-    const int fd = ::open(Resolved(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat info;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    out.resize(ok ? maxBytes : 0);
-    size_t filled = 0;
-    while (ok && filled < maxBytes) {
-      const ssize_t got = ::read(fd, out.data() + filled, maxBytes - filled);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) ok = false;
-      if (got <= 0) break;
-      filled += static_cast<size_t>(got);
-    }
-    ::close(fd);
-    out.resize(ok ? filled : 0);
-    return ok;
+  Result<std::string> ReadPrefix(const std::string& path, size_t maxBytes) override {
+    return posix::ReadPrefixOf(Resolved(path), maxBytes);
   }
 
-  bool Remove(const std::string& path) override { return ::unlink(Resolved(path).c_str()) == 0; }
+  platform::Status Remove(const std::string& path) override {
+    const std::string name = Resolved(path);
+    return ::unlink(name.c_str()) == 0 ? platform::Status() : posix::ErrnoStatus("remove " + name);
+  }
 };
 
 }  // namespace

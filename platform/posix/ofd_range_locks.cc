@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/files.h"
+#include "platform/posix/system_error.h"
 #include "platform/range_lock.h"
 
 namespace platform {
@@ -19,7 +20,9 @@ class OfdLockFile : public RangeLockFile {
   ~OfdLockFile() override { ::close(fd_); }
 
   bool TryLock(uint64_t offset, uint64_t length) override { return Apply(F_WRLCK, offset, length); }
-  bool Unlock(uint64_t offset, uint64_t length) override { return Apply(F_UNLCK, offset, length); }
+  Status Unlock(uint64_t offset, uint64_t length) override {
+    return Apply(F_UNLCK, offset, length) ? Status() : posix::ErrnoStatus("unlock");
+  }
 
  private:
   bool Apply(short type, uint64_t offset, uint64_t length) {
@@ -43,15 +46,16 @@ class OfdRangeLocks : public RangeLocks {
     return errno != ENOENT && errno != ENOTDIR;
   }
 
-  std::unique_ptr<RangeLockFile> Open(const std::string& path) override {
-    const int fd = ::open(SystemFiles().ResolveName(path).c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return nullptr;
+  Result<std::unique_ptr<RangeLockFile>> Open(const std::string& path) override {
+    const std::string name = SystemFiles().ResolveName(path);
+    const int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return posix::ErrnoStatus("open " + name);
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
       ::close(fd);
-      return nullptr;
+      return posix::ErrnoStatus("open " + name, EINVAL);
     }
-    return std::make_unique<OfdLockFile>(fd);
+    return std::unique_ptr<RangeLockFile>(std::make_unique<OfdLockFile>(fd));
   }
 };
 

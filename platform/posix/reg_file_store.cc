@@ -9,39 +9,12 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/posix/file_reading.h"
 #include "platform/posix/reg_file.h"
+#include "platform/posix/system_error.h"
 
 namespace platform {
 namespace {
-
-enum class ReadOutcome { Ok, Missing, Failed };
-
-// Reads a regular file up to kMaxRegFileBytes. Non-blocking open, so that a
-// FIFO or device put in the file's place cannot hang the program.
-ReadOutcome ReadBounded(const std::string& path, std::string& out) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return ReadOutcome::Failed;
-  }
-  out.assign(kMaxRegFileBytes, '\0');
-  size_t used = 0;
-  while (used < out.size()) {
-    ssize_t got = read(fd, out.data() + used, out.size() - used);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      close(fd);
-      return ReadOutcome::Failed;
-    }
-    if (got == 0) break;
-    used += static_cast<size_t>(got);
-  }
-  close(fd);
-  out.resize(used);
-  return ReadOutcome::Ok;
-}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -110,7 +83,7 @@ std::string ConfigHome() {
 // Finds the file afresh on every opening, so a changed environment counts.
 class UserRegFileStore final : public SettingsStore {
  public:
-  std::unique_ptr<SettingsKey> OpenOrCreateKey(const std::string& path) override {
+  Result<std::unique_ptr<SettingsKey>> OpenOrCreateKey(const std::string& path) override {
     return RegFileStore(UserSettingsFilePath()).OpenOrCreateKey(path);
   }
 };
@@ -119,17 +92,18 @@ class UserRegFileStore final : public SettingsStore {
 
 RegFileStore::RegFileStore(std::string filePath) : filePath_(std::move(filePath)) {}
 
-std::unique_ptr<SettingsKey> RegFileStore::OpenOrCreateKey(const std::string& path) {
-  if (filePath_.empty()) return nullptr;
+// A FIFO or device put in the file's place is not read and cannot hang the
+// program; at most kMaxRegFileBytes are read.
+Result<std::unique_ptr<SettingsKey>> RegFileStore::OpenOrCreateKey(const std::string& path) {
+  if (filePath_.empty()) return posix::ErrnoStatus("find the settings file without a home directory", ENOENT);
   const std::string keyName = KeyNameOf(path);
-  std::string bytes;
-  ReadOutcome outcome = ReadBounded(filePath_, bytes);
-  if (outcome == ReadOutcome::Missing) {
-    if (!CreateNewFile(filePath_, NewRegFileText(keyName))) return nullptr;
-    outcome = ReadBounded(filePath_, bytes);
+  Result<std::string> bytes = posix::ReadPrefixOf(filePath_, kMaxRegFileBytes);
+  if (!bytes && bytes.status().systemCode() == ENOENT) {
+    if (!CreateNewFile(filePath_, NewRegFileText(keyName))) return posix::ErrnoStatus("create " + filePath_);
+    bytes = posix::ReadPrefixOf(filePath_, kMaxRegFileBytes);
   }
-  if (outcome != ReadOutcome::Ok) return nullptr;
-  return std::make_unique<RegFileKey>(RegFileKey::Parse(bytes, keyName));
+  if (!bytes) return bytes.status();
+  return std::unique_ptr<SettingsKey>(std::make_unique<RegFileKey>(RegFileKey::Parse(*bytes, keyName)));
 }
 
 std::string UserSettingsFilePath() {

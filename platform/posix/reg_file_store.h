@@ -14,8 +14,8 @@ class RegFileStore final : public SettingsStore {
 
   // Reads the key from the file; a missing file is created holding the
   // header and the key's empty section. An existing file is never written.
-  // nullptr when the file can be neither read nor created.
-  std::unique_ptr<SettingsKey> OpenOrCreateKey(const std::string& path) override;
+  // Fails when the file can be neither read nor created.
+  Result<std::unique_ptr<SettingsKey>> OpenOrCreateKey(const std::string& path) override;
 
  private:
   std::string filePath_;

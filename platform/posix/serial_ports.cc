@@ -15,6 +15,8 @@
 
 #include "platform/comm_timeouts.h"
 #include "platform/posix/serial_device_path.h"
+#include "platform/posix/file_reading.h"
+#include "platform/posix/system_error.h"
 #include "platform/serial_port.h"
 
 namespace platform {
@@ -102,18 +104,18 @@ class PosixSerialPort : public SerialPort {
   explicit PosixSerialPort(int fd) : fd_(fd) {}
   ~PosixSerialPort() override { close(fd_); }
 
-  bool SetTimeouts(const CommTimeouts& timeouts) override {
+  Status SetTimeouts(const CommTimeouts& timeouts) override {
     timeouts_ = timeouts;
-    return true;
+    return Status();
   }
 
-  bool Write(const uint8_t* data, size_t size, size_t& written) override {
-    written = 0;
+  Result<size_t> Write(const uint8_t* data, size_t size) override {
+    size_t written = 0;
     const std::optional<uint64_t> limit = WriteLimitMs(timeouts_, size);
     const uint64_t start = NowMs();
     const int flags = fcntl(fd_, F_GETFL);
-    if (flags < 0 || fcntl(fd_, F_SETFL, flags | O_NONBLOCK) < 0) return false;
-    bool ok = true;
+    if (flags < 0 || fcntl(fd_, F_SETFL, flags | O_NONBLOCK) < 0) return posix::ErrnoStatus("set up a write");
+    int error = 0;
     while (written < size) {
       std::optional<uint64_t> left;
       if (limit) {
@@ -122,30 +124,34 @@ class PosixSerialPort : public SerialPort {
       }
       const PollResult ready = PollFor(fd_, POLLOUT, PollTimeout(left));
       if (ready == PollResult::Failed) {
-        ok = false;
+        error = errno;
         break;
       }
       if (ready == PollResult::TimedOut) break;  // time is up: a short write
       const ssize_t count = ::write(fd_, data + written, size - written);
       if (count < 0) {
         if (errno == EINTR || errno == EAGAIN) continue;
-        ok = false;
+        error = errno;
         break;
       }
       written += static_cast<size_t>(count);
       if (left && *left == 0) break;
     }
     fcntl(fd_, F_SETFL, flags);
-    return ok;
+    if (error != 0) return posix::ErrnoStatus("write", error);
+    return written;
   }
 
-  bool ReadByte(uint8_t& byte, size_t& received) override {
-    return Read(&byte, 1, received);
+  Result<std::optional<uint8_t>> ReadByte() override {
+    uint8_t byte = 0;
+    const Result<size_t> received = Read(&byte, 1);
+    if (!received) return received.status();
+    return *received == 1 ? std::optional<uint8_t>(byte) : std::nullopt;
   }
 
  private:
-  bool Read(uint8_t* data, size_t size, size_t& received) {
-    received = 0;
+  Result<size_t> Read(uint8_t* data, size_t size) {
+    size_t received = 0;
     const ReadLimits limits = PlanRead(timeouts_, size);
     const uint64_t start = NowMs();
     uint64_t lastByte = start;
@@ -155,7 +161,7 @@ class PosixSerialPort : public SerialPort {
           ReadWaitLeft(limits, now - start, now - lastByte, received);
       const bool lastLook = left && *left == 0;
       const PollResult ready = PollFor(fd_, POLLIN, PollTimeout(left));
-      if (ready == PollResult::Failed) return false;
+      if (ready == PollResult::Failed) return posix::ErrnoStatus("wait for a byte");
       if (ready == PollResult::TimedOut) {
         if (lastLook) break;
         continue;  // the next round works out whether time is up
@@ -163,14 +169,14 @@ class PosixSerialPort : public SerialPort {
       const ssize_t count = ::read(fd_, data + received, size - received);
       if (count < 0) {
         if (errno == EINTR || errno == EAGAIN) continue;
-        return false;
+        return posix::ErrnoStatus("read");
       }
-      if (count == 0) return false;  // hang-up: nothing more will come
+      if (count == 0) return posix::ErrnoStatus("read", EIO);  // hang-up: nothing more will come
       received += static_cast<size_t>(count);
       lastByte = NowMs();
       if (lastLook) break;
     }
-    return true;
+    return received;
   }
 
   int fd_;
@@ -179,20 +185,22 @@ class PosixSerialPort : public SerialPort {
 
 class PosixSerialPorts : public SerialPorts {
  public:
-  std::unique_ptr<SerialPort> Open(const std::string& portName, int32_t baudRate,
-                                   bool xonXoff) override {
+  Result<std::unique_ptr<SerialPort>> Open(const std::string& portName, int32_t baudRate,
+                                           bool xonXoff) override {
     const std::string path = posix::SerialDevicePath(portName);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) return posix::ErrnoStatus("open " + path);
+    posix::Fd port(fd);
     const int flags = fcntl(fd, F_GETFL);
-    const bool ready = flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 &&
-                       flock(fd, LOCK_EX | LOCK_NB) == 0 && isatty(fd) &&
-                       ConfigureLine(fd, baudRate, xonXoff) && DropModemLines(fd);
-    if (!ready) {
-      close(fd);
-      return nullptr;
-    }
-    return std::make_unique<PosixSerialPort>(fd);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return posix::ErrnoStatus("set up " + path);
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return posix::ErrnoStatus("take " + path + " for this program alone");
+    if (!isatty(fd)) return posix::ErrnoStatus("open " + path + " as a serial line", ENOTTY);
+    // ConfigureLine fails with EINVAL for a rate the device cannot take.
+    errno = EINVAL;
+    if (!ConfigureLine(fd, baudRate, xonXoff)) return posix::ErrnoStatus("set the line of " + path);
+    if (!DropModemLines(fd)) return posix::ErrnoStatus("drop DTR and RTS of " + path);
+    port.Release();
+    return std::unique_ptr<SerialPort>(std::make_unique<PosixSerialPort>(fd));
   }
 };
 

@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "platform/process_launcher.h"
 #include "platform/posix/executable_directory.h"
+#include "platform/posix/system_error.h"
 
 extern char** environ;
 
@@ -91,7 +92,7 @@ std::vector<std::string> ChildEnvironment(const LaunchRequest& request) {
 
 class SpawnLauncher : public ProcessLauncher {
  public:
-  std::unique_ptr<ChildProcess> Start(const LaunchRequest& request, std::string& error) override {
+  Result<std::unique_ptr<ChildProcess>> Start(const LaunchRequest& request) override {
     std::vector<std::string> environment = ChildEnvironment(request);
     std::vector<char*> envp;
     for (std::string& entry : environment) envp.push_back(entry.data());
@@ -119,11 +120,8 @@ class SpawnLauncher : public ProcessLauncher {
     const int result = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv, envp.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    if (result != 0) {
-      error = ::strerror(result);
-      return nullptr;
-    }
-    return std::make_unique<SpawnedChild>(pid);
+    if (result != 0) return posix::ErrnoStatus("start " + program, result);
+    return std::unique_ptr<ChildProcess>(std::make_unique<SpawnedChild>(pid));
   }
 };
 

@@ -91,10 +91,9 @@ class PosixEnvironment : public Environment {
   std::optional<std::string> DocumentsFromUserDirs(const std::string& home) {
     std::string configHome = ConfigHome();
     if (configHome.empty()) return std::nullopt;
-    std::string contents;
-    if (SystemFiles().ReadPrefix(JoinPath(configHome, "user-dirs.dirs"), kMaxUserDirsBytes, contents) !=
-        ReadResult::Ok)
-      return std::nullopt;
+    const Result<std::string> read = SystemFiles().ReadPrefix(JoinPath(configHome, "user-dirs.dirs"), kMaxUserDirsBytes);
+    if (!read) return std::nullopt;
+    const std::string& contents = *read;
     std::optional<std::string> result;
     size_t start = 0;
     while (start < contents.size()) {

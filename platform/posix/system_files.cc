@@ -14,9 +14,15 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/posix/file_reading.h"
+#include "platform/posix/system_error.h"
 
 namespace platform {
 namespace {
+
+using posix::ErrnoStatus;
+using posix::Fd;
+using posix::OpenRegularForRead;
 
 constexpr size_t kCopyChunk = 64 * 1024;
 
@@ -32,49 +38,12 @@ SplitPath Split(const std::string& path) {
   return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1), path.substr(0, slash + 1)};
 }
 
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { Reset(); }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  void Reset() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
-
-// Opens a regular file for reading without blocking on a FIFO or device
-// that happens to carry the name.
-int OpenRegularForRead(const std::string& path) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return -1;
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return -1;
-  }
-  int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  return fd;
-}
-
-long ReadSome(int fd, char* buffer, size_t size) {
-  for (;;) {
-    ssize_t n = read(fd, buffer, size);
-    if (n >= 0) return static_cast<long>(n);
-    if (errno != EINTR) return -1;
-  }
-}
-
+// A short write (a full disk) fails with ENOSPC.
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     ssize_t n = write(fd, data, size);
     if (n < 0 && errno == EINTR) continue;
+    if (n == 0) errno = ENOSPC;
     if (n <= 0) return false;
     data += n;
     size -= static_cast<size_t>(n);
@@ -120,11 +89,14 @@ class TempFile {
 
 class PosixInputFile : public InputFile {
  public:
-  explicit PosixInputFile(int fd) : fd_(fd) {}
-  long Read(char* buffer, size_t size) override { return ReadSome(fd_.get(), buffer, size); }
+  PosixInputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  Result<size_t> Read(char* buffer, size_t size) override {
+    return posix::ReadSome(fd_.get(), buffer, size, path_);
+  }
 
  private:
   Fd fd_;
+  std::string path_;
 };
 
 // Puts the new name in place only if nothing has that name yet.
@@ -165,59 +137,54 @@ class PosixFiles : public Files {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
 
-  std::unique_ptr<InputFile> OpenRead(const std::string& path) override {
+  Result<std::unique_ptr<InputFile>> OpenRead(const std::string& path) override {
     int fd = OpenRegularForRead(path);
-    if (fd < 0) return nullptr;
-    return std::make_unique<PosixInputFile>(fd);
+    if (fd < 0) return ErrnoStatus("open " + path);
+    return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd, path));
   }
 
-  ReadResult ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) override {
-    out.clear();
-    Fd fd(OpenRegularForRead(path));
-    if (fd.get() < 0) return ReadResult::OpenFailed;
-    char buffer[4096];
-    while (out.size() < maxBytes) {
-      size_t want = std::min(sizeof buffer, maxBytes - out.size());
-      long n = ReadSome(fd.get(), buffer, want);
-      if (n < 0) return ReadResult::ReadFailed;
-      if (n == 0) break;
-      out.append(buffer, static_cast<size_t>(n));
-    }
-    return ReadResult::Ok;
+  Result<std::string> ReadPrefix(const std::string& path, size_t maxBytes) override {
+    return posix::ReadPrefixOf(path, maxBytes);
   }
 
-  bool CopyNoReplace(const std::string& from, const std::string& to) override {
+  Status CopyNoReplace(const std::string& from, const std::string& to) override {
     struct stat st {};
-    if (lstat(to.c_str(), &st) == 0) return false;
+    if (lstat(to.c_str(), &st) == 0) return ErrnoStatus("copy to " + to, EEXIST);
     Fd source(OpenRegularForRead(from));
-    if (source.get() < 0 || fstat(source.get(), &st) != 0) return false;
+    if (source.get() < 0 || fstat(source.get(), &st) != 0) return ErrnoStatus("open " + from);
     TempFile temp(Split(to));
-    if (!temp.ok()) return false;
+    if (!temp.ok()) return ErrnoStatus("create a temporary file beside " + to);
     char buffer[kCopyChunk];
     for (;;) {
-      long n = ReadSome(source.get(), buffer, sizeof buffer);
-      if (n < 0) return false;
-      if (n == 0) break;
-      if (!WriteAll(temp.fd(), buffer, static_cast<size_t>(n))) return false;
+      const Result<size_t> n = posix::ReadSome(source.get(), buffer, sizeof buffer, from);
+      if (!n) return n.status();
+      if (*n == 0) break;
+      if (!WriteAll(temp.fd(), buffer, *n)) return ErrnoStatus("write " + temp.path());
     }
     fchmod(temp.fd(), st.st_mode & 0777);
-    if (!temp.Finish()) return false;
-    bool placed = PlaceNoReplace(temp.path(), to);
+    if (!temp.Finish()) return ErrnoStatus("flush " + temp.path());
+    const bool placed = PlaceNoReplace(temp.path(), to);
+    const int placeError = errno;
     SyncDirectory(Split(to).dir);
-    return placed;
+    return placed ? Status() : ErrnoStatus("put " + to + " in place", placeError);
   }
 
-  bool MakeDirectory(const std::string& path) override { return mkdir(path.c_str(), 0777) == 0; }
+  Status MakeDirectory(const std::string& path) override {
+    return mkdir(path.c_str(), 0777) == 0 ? Status() : ErrnoStatus("make directory " + path);
+  }
 
-  WriteResult ReplaceContents(const std::string& path, const std::string& bytes) override {
+  Status ReplaceContents(const std::string& path, const std::string& bytes) override {
     SplitPath split = Split(path);
     struct stat old {};
     bool exists = stat(path.c_str(), &old) == 0;
     // A file the user may not write is not replaced, as on a system that
     // writes in place; a directory of that name cannot be replaced either.
-    if (exists && (S_ISDIR(old.st_mode) || access(path.c_str(), W_OK) != 0)) return WriteResult::CreateFailed;
+    if (exists && S_ISDIR(old.st_mode))
+      return ErrnoStatus("replace " + path, EISDIR, FailureKind::CreateFailed);
+    if (exists && access(path.c_str(), W_OK) != 0)
+      return ErrnoStatus("replace " + path, errno, FailureKind::CreateFailed);
     TempFile temp(split);
-    if (!temp.ok()) return WriteResult::CreateFailed;
+    if (!temp.ok()) return ErrnoStatus("create a temporary file beside " + path, errno, FailureKind::CreateFailed);
     if (exists) {
       fchmod(temp.fd(), old.st_mode & 07777);
     } else {
@@ -225,13 +192,15 @@ class PosixFiles : public Files {
       umask(mask);
       fchmod(temp.fd(), 0666 & ~mask);
     }
-    if (!WriteAll(temp.fd(), bytes.data(), bytes.size())) return WriteResult::WriteFailed;
-    if (!temp.Finish()) return WriteResult::WriteFailed;
+    if (!WriteAll(temp.fd(), bytes.data(), bytes.size()))
+      return ErrnoStatus("write " + temp.path(), errno, FailureKind::WriteFailed);
+    if (!temp.Finish()) return ErrnoStatus("flush " + temp.path(), errno, FailureKind::WriteFailed);
     // The old contents stay in place until this one step.
-    if (rename(temp.path().c_str(), path.c_str()) != 0) return WriteResult::CreateFailed;
+    if (rename(temp.path().c_str(), path.c_str()) != 0)
+      return ErrnoStatus("rename over " + path, errno, FailureKind::CreateFailed);
     temp.Keep();
     SyncDirectory(split.dir);
-    return WriteResult::Ok;
+    return Status();
   }
 };
 

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/address_resolution.h"
+#include "platform/posix/system_error.h"
 #include "platform/tcp_network.h"
 
 namespace platform {
@@ -16,8 +17,10 @@ namespace {
 
 class PosixTcpSocket : public TcpSocket {
  public:
-  // A frame goes out in four small writes; without TCP_NODELAY each write
-  // after the first waits for the peer's delayed acknowledgement (~40 ms).
+  // A frame goes out in one write, but some frames follow one another with
+  // no answer between them (the drawer, then the cash-information request):
+  // without TCP_NODELAY the second would wait for the printer's delayed
+  // acknowledgement of the first (~40 ms).
   explicit PosixTcpSocket(int fd) : fd_(fd) {
     const int on = 1;
     setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
@@ -31,44 +34,42 @@ class PosixTcpSocket : public TcpSocket {
     setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
   }
 
-  bool Connect(const ResolvedAddress& address) override {
-    if (address.address.empty()) return false;
+  Status Connect(const ResolvedAddress& address) override {
+    if (address.address.empty()) return posix::ErrnoStatus("connect", EINVAL);
     const auto* target = reinterpret_cast<const sockaddr*>(address.address.data());
     const auto length = static_cast<socklen_t>(address.address.size());
-    if (::connect(fd_, target, length) == 0) return true;
-    if (errno != EINTR) return false;
+    if (::connect(fd_, target, length) == 0) return Status();
+    if (errno != EINTR) return posix::ErrnoStatus("connect");
     // An interrupted connect goes on in the background; wait for its outcome.
     for (;;) {
-      if (::connect(fd_, target, length) == 0 || errno == EISCONN) return true;
-      if (errno != EALREADY && errno != EINPROGRESS && errno != EINTR) return false;
+      if (::connect(fd_, target, length) == 0 || errno == EISCONN) return Status();
+      if (errno != EALREADY && errno != EINPROGRESS && errno != EINTR) return posix::ErrnoStatus("connect");
       usleep(10000);
     }
   }
 
-  bool Write(const uint8_t* data, size_t size, size_t& written) override {
-    written = 0;
+  Result<size_t> Write(const uint8_t* data, size_t size) override {
+    size_t written = 0;
     while (written < size) {
       const ssize_t count = ::send(fd_, data + written, size - written, MSG_NOSIGNAL);
       if (count < 0) {
         if (errno == EINTR) continue;
-        return false;
+        return posix::ErrnoStatus("send");
       }
       written += static_cast<size_t>(count);
     }
-    return true;
+    return written;
   }
 
-  bool ReadByte(uint8_t& byte, size_t& received) override {
-    received = 0;
+  Result<std::optional<uint8_t>> ReadByte() override {
     for (;;) {
+      uint8_t byte = 0;
       const ssize_t count = ::recv(fd_, &byte, 1, 0);
-      if (count > 0) {
-        received = 1;
-        return true;
-      }
-      if (count == 0) return true;  // the printer closed the connection
+      if (count > 0) return std::optional<uint8_t>(byte);
+      if (count == 0) return std::optional<uint8_t>();  // the printer closed the connection
       if (errno == EINTR) continue;
-      return errno == EAGAIN || errno == EWOULDBLOCK;  // the receive time passed
+      if (errno == EAGAIN || errno == EWOULDBLOCK) return std::optional<uint8_t>();  // the receive time passed
+      return posix::ErrnoStatus("recv");
     }
   }
 
@@ -78,21 +79,16 @@ class PosixTcpSocket : public TcpSocket {
 
 class PosixTcpNetwork : public TcpNetwork {
  public:
-  int Startup() override { return 0; }
+  Status Startup() override { return Status(); }
 
-  int Resolve(const std::string& host, const std::string& service,
-              std::vector<ResolvedAddress>& addresses) override {
-    return ResolveTcpAddresses(host, service, addresses);
+  Result<std::vector<ResolvedAddress>> Resolve(const std::string& host, const std::string& service) override {
+    return ResolveTcpAddresses(host, service);
   }
 
-  std::unique_ptr<TcpSocket> CreateSocket(const ResolvedAddress& address, int& error) override {
+  Result<std::unique_ptr<TcpSocket>> CreateSocket(const ResolvedAddress& address) override {
     const int fd = ::socket(address.family, address.socketType | SOCK_CLOEXEC, address.protocol);
-    if (fd < 0) {
-      error = errno;
-      return nullptr;
-    }
-    error = 0;
-    return std::make_unique<PosixTcpSocket>(fd);
+    if (fd < 0) return posix::ErrnoStatus("socket");
+    return std::unique_ptr<TcpSocket>(std::make_unique<PosixTcpSocket>(fd));
   }
 
   void Cleanup() override {}

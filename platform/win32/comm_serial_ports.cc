@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/serial_port.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/win32_handle.h"
 
 namespace platform {
@@ -47,30 +48,30 @@ class CommSerialPort : public SerialPort {
  public:
   explicit CommSerialPort(HANDLE handle) : handle_(handle) {}
 
-  bool SetTimeouts(const CommTimeouts& timeouts) override {
+  Status SetTimeouts(const CommTimeouts& timeouts) override {
     COMMTIMEOUTS limits{};
     limits.ReadIntervalTimeout = timeouts.readIntervalTimeout;
     limits.ReadTotalTimeoutMultiplier = timeouts.readTotalTimeoutMultiplier;
     limits.ReadTotalTimeoutConstant = timeouts.readTotalTimeoutConstant;
     limits.WriteTotalTimeoutMultiplier = timeouts.writeTotalTimeoutMultiplier;
     limits.WriteTotalTimeoutConstant = timeouts.writeTotalTimeoutConstant;
-    return SetCommTimeouts(handle_.get(), &limits) != FALSE;
+    if (SetCommTimeouts(handle_.get(), &limits)) return Status();
+    return win32::LastErrorStatus("SetCommTimeouts");
   }
 
   // A write that runs out of time succeeds with fewer bytes written.
-  bool Write(const uint8_t* data, size_t size, size_t& written) override {
+  Result<size_t> Write(const uint8_t* data, size_t size) override {
     const DWORD count = static_cast<DWORD>(std::min<size_t>(size, MAXDWORD));
     DWORD done = 0;
-    const bool ok = WriteFile(handle_.get(), data, count, &done, nullptr) != FALSE;
-    written = done;
-    return ok;
+    if (!WriteFile(handle_.get(), data, count, &done, nullptr)) return win32::LastErrorStatus("WriteFile");
+    return static_cast<size_t>(done);
   }
 
-  bool ReadByte(uint8_t& byte, size_t& received) override {
+  Result<std::optional<uint8_t>> ReadByte() override {
+    uint8_t byte = 0;
     DWORD done = 0;
-    const bool ok = ReadFile(handle_.get(), &byte, 1, &done, nullptr) != FALSE;
-    received = done;
-    return ok;
+    if (!ReadFile(handle_.get(), &byte, 1, &done, nullptr)) return win32::LastErrorStatus("ReadFile");
+    return done == 1 ? std::optional<uint8_t>(byte) : std::nullopt;
   }
 
  private:
@@ -79,19 +80,20 @@ class CommSerialPort : public SerialPort {
 
 class CommSerialPorts : public SerialPorts {
  public:
-  std::unique_ptr<SerialPort> Open(const std::string& portName, int32_t baudRate,
-                                   bool xonXoff) override {
+  Result<std::unique_ptr<SerialPort>> Open(const std::string& portName, int32_t baudRate,
+                                           bool xonXoff) override {
     const HANDLE handle = CreateFileA(portName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (handle == INVALID_HANDLE_VALUE) return win32::LastErrorStatus("open " + portName);
     auto port = std::make_unique<CommSerialPort>(handle);
     DCB current{};
     current.DCBlength = sizeof current;
-    if (!GetCommState(handle, &current)) return nullptr;
+    if (!GetCommState(handle, &current)) return win32::LastErrorStatus("GetCommState " + portName);
     DCB wanted = LineSettings(baudRate, xonXoff);
-    if (!SetCommState(handle, &wanted) || !RateTaken(handle, wanted.BaudRate)) return nullptr;
-    if (!SetupComm(handle, kQueueBytes, kQueueBytes)) return nullptr;
-    return port;
+    if (!SetCommState(handle, &wanted)) return win32::LastErrorStatus("SetCommState " + portName);
+    if (!RateTaken(handle, wanted.BaudRate)) return win32::ErrorStatus("set the rate of " + portName, ERROR_INVALID_PARAMETER);
+    if (!SetupComm(handle, kQueueBytes, kQueueBytes)) return win32::LastErrorStatus("SetupComm " + portName);
+    return std::unique_ptr<SerialPort>(std::move(port));
   }
 
  private:

@@ -6,7 +6,7 @@
 #include "platform/paths.h"
 #include "platform/process_launcher.h"
 #include "platform/win32/child_environment.h"
-#include "platform/win32/system_error_text.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handle.h"
 
@@ -76,7 +76,7 @@ class CreatedChild : public ChildProcess {
 
 class CreateProcessLauncher : public ProcessLauncher {
  public:
-  std::unique_ptr<ChildProcess> Start(const LaunchRequest& request, std::string& error) override {
+  Result<std::unique_ptr<ChildProcess>> Start(const LaunchRequest& request) override {
     // Quoted, so that a job directory with blanks still names the program.
     std::wstring commandLine = L"\"" + win32::WideFromCp1250(request.program) + L"\"";
     const std::wstring directory = win32::WideFromCp1250(request.workingDirectory);
@@ -88,12 +88,10 @@ class CreateProcessLauncher : public ProcessLauncher {
     STARTUPINFOW startup = MinimisedStart();
     PROCESS_INFORMATION created{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.data(), directory.c_str(), &startup, &created)) {
-      error = win32::SystemErrorText(GetLastError());
-      return nullptr;
-    }
+                        environment.data(), directory.c_str(), &startup, &created))
+      return win32::LastErrorStatus("start " + request.program);
     CloseHandle(created.hThread);
-    return std::make_unique<CreatedChild>(created.hProcess, created.dwProcessId);
+    return std::unique_ptr<ChildProcess>(std::make_unique<CreatedChild>(created.hProcess, created.dwProcessId));
   }
 };
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "platform/directory_changes.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handle.h"
 
@@ -86,20 +87,21 @@ class ReadDirectoryChangesWatch : public DirectoryWatch {
 
 class SystemWatches : public DirectoryWatches {
  public:
-  std::unique_ptr<DirectoryWatch> Watch(const std::string& directory) override {
+  Result<std::unique_ptr<DirectoryWatch>> Watch(const std::string& directory) override {
     HANDLE handle = ::CreateFileW(win32::WideFromCp1250(directory).c_str(), FILE_LIST_DIRECTORY,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (handle == INVALID_HANDLE_VALUE) return win32::LastErrorStatus("watch " + directory);
     HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!event) {
+      const Status failed = win32::LastErrorStatus("CreateEventW");
       ::CloseHandle(handle);
-      return nullptr;
+      return failed;
     }
     auto watch = std::make_unique<ReadDirectoryChangesWatch>(handle, event);
     // A file is no directory: the first read fails.
-    if (!watch->StartRead()) return nullptr;
-    return watch;
+    if (!watch->StartRead()) return win32::LastErrorStatus("watch " + directory);
+    return std::unique_ptr<DirectoryWatch>(std::move(watch));
   }
 };
 

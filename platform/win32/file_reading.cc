@@ -2,27 +2,29 @@
 
 #include <algorithm>
 
+#include "platform/win32/system_error.h"
+
 namespace platform::win32 {
 
 bool IsDiskFile(HANDLE file) { return ::GetFileType(file) == FILE_TYPE_DISK; }
 
-long ReadSome(HANDLE file, char* buffer, size_t size) {
+Result<size_t> ReadSome(HANDLE file, char* buffer, size_t size, const std::string& path) {
   const DWORD want = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
   DWORD got = 0;
-  if (!::ReadFile(file, buffer, want, &got, nullptr)) return -1;
-  return static_cast<long>(got);
+  if (!::ReadFile(file, buffer, want, &got, nullptr)) return LastErrorStatus("read " + path);
+  return static_cast<size_t>(got);
 }
 
-bool ReadUpTo(HANDLE file, size_t maxBytes, std::string& out) {
-  out.clear();
+Result<std::string> ReadUpTo(HANDLE file, size_t maxBytes, const std::string& path) {
+  std::string out;
   char buffer[4096];
   while (out.size() < maxBytes) {
-    const long got = ReadSome(file, buffer, std::min(sizeof buffer, maxBytes - out.size()));
-    if (got < 0) return false;
-    if (got == 0) break;
-    out.append(buffer, static_cast<size_t>(got));
+    const Result<size_t> got = ReadSome(file, buffer, std::min(sizeof buffer, maxBytes - out.size()), path);
+    if (!got) return got.status();
+    if (*got == 0) break;
+    out.append(buffer, *got);
   }
-  return true;
+  return out;
 }
 
 }  // namespace platform::win32

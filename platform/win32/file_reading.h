@@ -5,16 +5,17 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/status.h"
+
 namespace platform::win32 {
 
 // True for a file on a disk (not a pipe, console or device put in its place).
 bool IsDiskFile(HANDLE file);
 
-// Reads up to `size` bytes; the count read (0 at the end), or -1 on error.
-long ReadSome(HANDLE file, char* buffer, size_t size);
+// One read: the count read, 0 at the end.
+Result<size_t> ReadSome(HANDLE file, char* buffer, size_t size, const std::string& path);
 
-// Reads at most `maxBytes` from the file's current position into `out`;
-// false when a read fails.
-bool ReadUpTo(HANDLE file, size_t maxBytes, std::string& out);
+// At most `maxBytes` from the file's current position.
+Result<std::string> ReadUpTo(HANDLE file, size_t maxBytes, const std::string& path);
 
 }  // namespace platform::win32

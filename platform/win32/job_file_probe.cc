@@ -9,6 +9,7 @@
 
 #include "platform/win32/file_reading.h"
 #include "platform/win32/file_times.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handle.h"
 
@@ -27,12 +28,12 @@ class WindowsJobFileProbe : public JobFileProbe {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
-  std::optional<JobFileStatus> Status(const std::string& path) override {
+  Result<JobFileStatus> Status(const std::string& path) override {
     const std::wstring wide = win32::WideFromCp1250(path);
     JobFileStatus status;
     std::error_code error;
     status.size = std::filesystem::file_size(std::filesystem::path(wide), error);
-    if (error) return std::nullopt;
+    if (error) return platform::Status::Failure("size of " + path, error.value(), error.message());
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
       status.modifiedNs = -1;
@@ -46,18 +47,17 @@ class WindowsJobFileProbe : public JobFileProbe {
 
   // Opened for reading with writing denied to others: the open fails while
   // the host still writes the file, and nobody can start to during the read.
-  bool ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) override {
-    out.clear();
+  Result<std::string> ReadPrefix(const std::string& path, size_t maxBytes) override {
     win32::Handle file(::CreateFileW(win32::WideFromCp1250(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid() || !win32::IsDiskFile(file.get())) return false;
-    if (win32::ReadUpTo(file.get(), maxBytes, out)) return true;
-    out.clear();
-    return false;
+    if (!file.valid()) return win32::LastErrorStatus("open " + path);
+    if (!win32::IsDiskFile(file.get())) return win32::ErrorStatus("open " + path, ERROR_NOT_SUPPORTED);
+    return win32::ReadUpTo(file.get(), maxBytes, path);
   }
 
-  bool Remove(const std::string& path) override {
-    return ::DeleteFileW(win32::WideFromCp1250(path).c_str());
+  platform::Status Remove(const std::string& path) override {
+    if (::DeleteFileW(win32::WideFromCp1250(path).c_str())) return platform::Status();
+    return win32::LastErrorStatus("remove " + path);
   }
 };
 

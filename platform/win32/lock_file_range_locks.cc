@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/range_lock.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handle.h"
 
@@ -19,8 +20,9 @@ class LockFileRangeLock : public RangeLockFile {
   bool TryLock(uint64_t offset, uint64_t length) override {
     return LockFile(handle_.get(), Low(offset), High(offset), Low(length), High(length)) != FALSE;
   }
-  bool Unlock(uint64_t offset, uint64_t length) override {
-    return UnlockFile(handle_.get(), Low(offset), High(offset), Low(length), High(length)) != FALSE;
+  Status Unlock(uint64_t offset, uint64_t length) override {
+    if (UnlockFile(handle_.get(), Low(offset), High(offset), Low(length), High(length))) return Status();
+    return win32::LastErrorStatus("UnlockFile");
   }
 
  private:
@@ -41,12 +43,12 @@ class LockFileRangeLocks : public RangeLocks {
   }
 
   // The handle is not inherited: the lock stays with this process.
-  std::unique_ptr<RangeLockFile> Open(const std::string& path) override {
+  Result<std::unique_ptr<RangeLockFile>> Open(const std::string& path) override {
     const HANDLE handle =
         CreateFileW(win32::WideFromCp1250(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<LockFileRangeLock>(handle);
+    if (handle == INVALID_HANDLE_VALUE) return win32::LastErrorStatus("open " + path);
+    return std::unique_ptr<RangeLockFile>(std::make_unique<LockFileRangeLock>(handle));
   }
 };
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/settings_store.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/registry_value.h"
 #include "platform/win32/wide_text.h"
 
@@ -43,15 +44,15 @@ class RegistryKey : public SettingsKey {
 
 class RegistryStore : public SettingsStore {
  public:
-  std::unique_ptr<SettingsKey> OpenOrCreateKey(const std::string& path) override {
+  Result<std::unique_ptr<SettingsKey>> OpenOrCreateKey(const std::string& path) override {
     std::string relative = path;
     // "\SOFTWARE\..." names the same key from the hive's root.
     while (!relative.empty() && relative.front() == '\\') relative.erase(0, 1);
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, win32::WideFromCp1250(relative).c_str(), 0, nullptr,
-                          REG_OPTION_NON_VOLATILE, KEY_READ, nullptr, &key, nullptr) != ERROR_SUCCESS)
-      return nullptr;
-    return std::make_unique<RegistryKey>(key);
+    const LSTATUS code = ::RegCreateKeyExW(HKEY_CURRENT_USER, win32::WideFromCp1250(relative).c_str(), 0, nullptr,
+                                           REG_OPTION_NON_VOLATILE, KEY_READ, nullptr, &key, nullptr);
+    if (code != ERROR_SUCCESS) return win32::ErrorStatus("open or create HKCU\\" + relative, static_cast<unsigned long>(code));
+    return std::unique_ptr<SettingsKey>(std::make_unique<RegistryKey>(key));
   }
 };
 

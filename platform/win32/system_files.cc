@@ -11,6 +11,7 @@
 
 #include "platform/files.h"
 #include "platform/win32/file_reading.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_handle.h"
 
@@ -18,6 +19,7 @@ namespace platform {
 namespace {
 
 using win32::Handle;
+using win32::LastErrorStatus;
 
 constexpr size_t kCopyChunk = 64 * 1024;
 constexpr int kTempNameAttempts = 100;
@@ -35,16 +37,22 @@ HANDLE OpenUnshared(const std::string& path) {
                               nullptr);
   if (file != INVALID_HANDLE_VALUE && !win32::IsDiskFile(file)) {
     ::CloseHandle(file);
+    ::SetLastError(ERROR_NOT_SUPPORTED);  // a pipe or device in the file's place
     return INVALID_HANDLE_VALUE;
   }
   return file;
 }
 
+// A write that takes nothing (a full disk) fails with ERROR_HANDLE_DISK_FULL.
 bool WriteAll(HANDLE file, const char* data, size_t size) {
   while (size > 0) {
     const DWORD want = static_cast<DWORD>(std::min<size_t>(size, kCopyChunk));
     DWORD put = 0;
-    if (!::WriteFile(file, data, want, &put, nullptr) || put == 0) return false;
+    if (!::WriteFile(file, data, want, &put, nullptr)) return false;
+    if (put == 0) {
+      ::SetLastError(ERROR_HANDLE_DISK_FULL);
+      return false;
+    }
     data += put;
     size -= put;
   }
@@ -97,11 +105,14 @@ class TempFile {
 
 class WindowsInputFile : public InputFile {
  public:
-  explicit WindowsInputFile(HANDLE file) : file_(file) {}
-  long Read(char* buffer, size_t size) override { return win32::ReadSome(file_.get(), buffer, size); }
+  WindowsInputFile(HANDLE file, std::string path) : file_(file), path_(std::move(path)) {}
+  Result<size_t> Read(char* buffer, size_t size) override {
+    return win32::ReadSome(file_.get(), buffer, size, path_);
+  }
 
  private:
   Handle file_;
+  std::string path_;
 };
 
 class WindowsFiles : public Files {
@@ -117,44 +128,48 @@ class WindowsFiles : public Files {
     return IsDirectory(Attributes(win32::WideFromCp1250(path)));
   }
 
-  std::unique_ptr<InputFile> OpenRead(const std::string& path) override {
+  Result<std::unique_ptr<InputFile>> OpenRead(const std::string& path) override {
     HANDLE file = OpenUnshared(path);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<WindowsInputFile>(file);
+    if (file == INVALID_HANDLE_VALUE) return LastErrorStatus("open " + path);
+    return std::unique_ptr<InputFile>(std::make_unique<WindowsInputFile>(file, path));
   }
 
-  ReadResult ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) override {
-    out.clear();
+  Result<std::string> ReadPrefix(const std::string& path, size_t maxBytes) override {
     Handle file(OpenUnshared(path));
-    if (!file.valid()) return ReadResult::OpenFailed;
-    return win32::ReadUpTo(file.get(), maxBytes, out) ? ReadResult::Ok : ReadResult::ReadFailed;
+    if (!file.valid()) return LastErrorStatus("open " + path);
+    return win32::ReadUpTo(file.get(), maxBytes, path);
   }
 
-  bool CopyNoReplace(const std::string& from, const std::string& to) override {
+  Status CopyNoReplace(const std::string& from, const std::string& to) override {
     const std::wstring target = win32::WideFromCp1250(to);
-    if (Attributes(target) != INVALID_FILE_ATTRIBUTES) return false;
+    if (Attributes(target) != INVALID_FILE_ATTRIBUTES)
+      return win32::ErrorStatus("copy to " + to, ERROR_FILE_EXISTS);
     Handle source(::CreateFileW(win32::WideFromCp1250(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!source.valid() || !win32::IsDiskFile(source.get())) return false;
+    if (!source.valid()) return LastErrorStatus("open " + from);
+    if (!win32::IsDiskFile(source.get())) return win32::ErrorStatus("open " + from, ERROR_NOT_SUPPORTED);
     TempFile temp(target);
-    if (!temp.ok()) return false;
+    if (!temp.ok()) return LastErrorStatus("create a temporary file beside " + to);
     char buffer[kCopyChunk];
     for (;;) {
-      const long got = win32::ReadSome(source.get(), buffer, sizeof buffer);
-      if (got < 0) return false;
-      if (got == 0) break;
-      if (!WriteAll(temp.get(), buffer, static_cast<size_t>(got))) return false;
+      const Result<size_t> got = win32::ReadSome(source.get(), buffer, sizeof buffer, from);
+      if (!got) return got.status();
+      if (*got == 0) break;
+      if (!WriteAll(temp.get(), buffer, *got)) return LastErrorStatus("write a copy of " + from);
     }
+    if (!temp.Finish()) return LastErrorStatus("flush a copy of " + from);
     // Without MOVEFILE_REPLACE_EXISTING the move fails when the target has
     // appeared meanwhile.
-    return temp.Finish() && temp.MoveTo(target, 0);
+    if (!temp.MoveTo(target, 0)) return LastErrorStatus("put " + to + " in place");
+    return Status();
   }
 
-  bool MakeDirectory(const std::string& path) override {
-    return ::CreateDirectoryW(win32::WideFromCp1250(path).c_str(), nullptr);
+  Status MakeDirectory(const std::string& path) override {
+    if (::CreateDirectoryW(win32::WideFromCp1250(path).c_str(), nullptr)) return Status();
+    return LastErrorStatus("make directory " + path);
   }
 
-  WriteResult ReplaceContents(const std::string& path, const std::string& bytes) override {
+  Status ReplaceContents(const std::string& path, const std::string& bytes) override {
     const std::wstring target = win32::WideFromCp1250(path);
     const DWORD attributes = Attributes(target);
     // A file that could not be opened for writing without sharing (read-only,
@@ -162,20 +177,23 @@ class WindowsFiles : public Files {
     // system writing in place would fail on it; nor is a directory.
     // The read-only attribute is tested by itself too: Wine run as root opens
     // such a file for writing all the same.
-    if (IsDirectory(attributes)) return WriteResult::CreateFailed;
+    const std::string what = "replace " + path;
+    constexpr FailureKind kCreate = FailureKind::CreateFailed;
+    if (IsDirectory(attributes)) return win32::ErrorStatus(what, ERROR_DIRECTORY, kCreate);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-      if (attributes & FILE_ATTRIBUTE_READONLY) return WriteResult::CreateFailed;
+      if (attributes & FILE_ATTRIBUTE_READONLY) return win32::ErrorStatus(what, ERROR_ACCESS_DENIED, kCreate);
       Handle probe(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-      if (!probe.valid()) return WriteResult::CreateFailed;
+      if (!probe.valid()) return LastErrorStatus(what, kCreate);
     }
     TempFile temp(target);
-    if (!temp.ok()) return WriteResult::CreateFailed;
-    if (!WriteAll(temp.get(), bytes.data(), bytes.size())) return WriteResult::WriteFailed;
-    if (!temp.Finish()) return WriteResult::WriteFailed;
+    if (!temp.ok()) return LastErrorStatus("create a temporary file beside " + path, kCreate);
+    if (!WriteAll(temp.get(), bytes.data(), bytes.size()))
+      return LastErrorStatus("write " + path, FailureKind::WriteFailed);
+    if (!temp.Finish()) return LastErrorStatus("flush " + path, FailureKind::WriteFailed);
     // The old contents stay in place until this one step.
-    if (!temp.MoveTo(target, MOVEFILE_REPLACE_EXISTING)) return WriteResult::CreateFailed;
-    return WriteResult::Ok;
+    if (!temp.MoveTo(target, MOVEFILE_REPLACE_EXISTING)) return LastErrorStatus(what, kCreate);
+    return Status();
   }
 };
 

@@ -8,6 +8,7 @@
 
 #include "platform/address_resolution.h"
 #include "platform/tcp_network.h"
+#include "platform/win32/system_error.h"
 
 namespace platform {
 namespace {
@@ -16,8 +17,10 @@ constexpr WORD kWinsockVersion = MAKEWORD(2, 2);
 
 class WinsockTcpSocket : public TcpSocket {
  public:
-  // A frame goes out in four small writes; without TCP_NODELAY each write
-  // after the first waits for the peer's delayed acknowledgement (~40 ms).
+  // A frame goes out in one write, but some frames follow one another with
+  // no answer between them (the drawer, then the cash-information request):
+  // without TCP_NODELAY the second would wait for the printer's delayed
+  // acknowledgement of the first (~40 ms).
   explicit WinsockTcpSocket(SOCKET socket) : socket_(socket) {
     const BOOL on = TRUE;
     setsockopt(socket_, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
@@ -30,38 +33,41 @@ class WinsockTcpSocket : public TcpSocket {
     setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
   }
 
-  bool Connect(const ResolvedAddress& address) override {
-    if (address.address.empty() || address.address.size() > INT_MAX) return false;
+  Status Connect(const ResolvedAddress& address) override {
+    if (address.address.empty() || address.address.size() > INT_MAX)
+      return win32::ErrorStatus("connect", WSAEINVAL);
     const auto* target = reinterpret_cast<const sockaddr*>(address.address.data());
-    return connect(socket_, target, static_cast<int>(address.address.size())) == 0;
+    if (connect(socket_, target, static_cast<int>(address.address.size())) == 0) return Status();
+    return win32::ErrorStatus("connect", WSAGetLastError());
   }
 
-  bool Write(const uint8_t* data, size_t size, size_t& written) override {
-    written = 0;
+  Result<size_t> Write(const uint8_t* data, size_t size) override {
+    size_t written = 0;
     while (written < size) {
       WSABUF buffer;
       buffer.len = static_cast<ULONG>(std::min<size_t>(size - written, ULONG_MAX));
       buffer.buf = reinterpret_cast<char*>(const_cast<uint8_t*>(data + written));
       DWORD sent = 0;
-      if (WSASend(socket_, &buffer, 1, &sent, 0, nullptr, nullptr) != 0 || sent == 0) return false;
+      if (WSASend(socket_, &buffer, 1, &sent, 0, nullptr, nullptr) != 0) return win32::ErrorStatus("WSASend", WSAGetLastError());
+      if (sent == 0) return win32::ErrorStatus("WSASend", WSAECONNRESET);
       written += sent;
     }
-    return true;
+    return written;
   }
 
   // The end of the receive time is WSAETIMEDOUT: a read with nothing in it.
-  bool ReadByte(uint8_t& byte, size_t& received) override {
-    received = 0;
+  Result<std::optional<uint8_t>> ReadByte() override {
+    uint8_t byte = 0;
     WSABUF buffer;
     buffer.len = 1;
     buffer.buf = reinterpret_cast<char*>(&byte);
     DWORD count = 0;
     DWORD flags = 0;
-    if (WSARecv(socket_, &buffer, 1, &count, &flags, nullptr, nullptr) == 0) {
-      received = count;  // 0 when the printer closed the connection
-      return true;
-    }
-    return WSAGetLastError() == WSAETIMEDOUT;
+    if (WSARecv(socket_, &buffer, 1, &count, &flags, nullptr, nullptr) == 0)
+      return count == 1 ? std::optional<uint8_t>(byte) : std::nullopt;  // none: the printer closed the connection
+    const int error = WSAGetLastError();
+    if (error == WSAETIMEDOUT) return std::optional<uint8_t>();
+    return win32::ErrorStatus("WSARecv", error);
   }
 
  private:
@@ -70,24 +76,20 @@ class WinsockTcpSocket : public TcpSocket {
 
 class WinsockTcpNetwork : public TcpNetwork {
  public:
-  int Startup() override {
+  Status Startup() override {
     WSADATA data;
-    return WSAStartup(kWinsockVersion, &data);
+    const int code = WSAStartup(kWinsockVersion, &data);
+    return code == 0 ? Status() : win32::ErrorStatus("WSAStartup", static_cast<unsigned long>(code));
   }
 
-  int Resolve(const std::string& host, const std::string& service,
-              std::vector<ResolvedAddress>& addresses) override {
-    return ResolveTcpAddresses(host, service, addresses);
+  Result<std::vector<ResolvedAddress>> Resolve(const std::string& host, const std::string& service) override {
+    return ResolveTcpAddresses(host, service);
   }
 
-  std::unique_ptr<TcpSocket> CreateSocket(const ResolvedAddress& address, int& error) override {
+  Result<std::unique_ptr<TcpSocket>> CreateSocket(const ResolvedAddress& address) override {
     const SOCKET created = socket(address.family, address.socketType, address.protocol);
-    if (created == INVALID_SOCKET) {
-      error = WSAGetLastError();
-      return nullptr;
-    }
-    error = 0;
-    return std::make_unique<WinsockTcpSocket>(created);
+    if (created == INVALID_SOCKET) return win32::ErrorStatus("socket", WSAGetLastError());
+    return std::unique_ptr<TcpSocket>(std::make_unique<WinsockTcpSocket>(created));
   }
 
   void Cleanup() override { WSACleanup(); }

@@ -12,10 +12,10 @@ JobFile::JobFile(std::unique_ptr<platform::InputFile> file, CharsetConverter con
 bool JobFile::NextByte(char& byte) {
   if (chunkPos_ == chunkLen_) {
     if (!file_) return false;
-    long count = file_->Read(chunk_, sizeof chunk_);
-    if (count <= 0) return false;
+    const platform::Result<size_t> count = file_->Read(chunk_, sizeof chunk_);
+    if (!count || *count == 0) return false;
     chunkPos_ = 0;
-    chunkLen_ = static_cast<size_t>(count);
+    chunkLen_ = *count;
   }
   byte = chunk_[chunkPos_++];
   return true;
@@ -47,9 +47,9 @@ JobFiles::JobFiles(platform::Files& files, CharsetConverter converter, std::stri
     : files_(files), converter_(converter), zembranoDir_(std::move(zembranoDir)) {}
 
 std::unique_ptr<JobFile> JobFiles::Open(const std::string& name) {
-  std::unique_ptr<platform::InputFile> file = files_.OpenRead(files_.ResolveName(name));
+  platform::Result<std::unique_ptr<platform::InputFile>> file = files_.OpenRead(files_.ResolveName(name));
   if (!file) return nullptr;
-  return std::make_unique<JobFile>(std::move(file), converter_);
+  return std::make_unique<JobFile>(std::move(*file), converter_);
 }
 
 SideFile JobFiles::ReadSideFileLine(const std::string& name, std::string& line) {

@@ -13,14 +13,16 @@ namespace {
 namespace frame = protocol::frame;
 
 bool WriteAll(platform::ByteChannel& channel, const uint8_t* data, size_t size) {
-  size_t written = 0;
-  return channel.Write(data, size, written) && written == size;
+  const platform::Result<size_t> written = channel.Write(data, size);
+  return written && *written == size;
 }
 
 // One read of one byte; false when nothing arrived (timeout or failed call).
 bool ReadOne(platform::ByteChannel& channel, uint8_t& byte) {
-  size_t received = 0;
-  return channel.ReadByte(byte, received) && received == 1;
+  const platform::Result<std::optional<uint8_t>> read = channel.ReadByte();
+  if (!read || !*read) return false;
+  byte = **read;
+  return true;
 }
 
 bool IsAccepted(uint8_t status) { return (status & frame::kStatusAccepted) != 0; }

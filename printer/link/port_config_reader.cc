@@ -161,12 +161,12 @@ bool ParsePortConfig(const std::string& bytes, PortConfig& config) {
 
 std::optional<PortConfig> ReadPortConfig(platform::Files& files, CharsetConverter converter,
                                          platform::UserInterface& ui) {
-  std::string bytes;
-  const std::string path = files.ResolveName(kPortConfigFile);
-  if (files.ReadPrefix(path, kPortConfigReadLimit, bytes) != platform::ReadResult::Ok) {
+  platform::Result<std::string> read = files.ReadPrefix(files.ResolveName(kPortConfigFile), kPortConfigReadLimit);
+  if (!read) {
     ui.ShowError(messages::kErrPortConfig);
     return std::nullopt;
   }
+  std::string& bytes = *read;
   if (bytes.size() > kPortConfigReadLimit) bytes.resize(kPortConfigReadLimit);
   if (bytes.empty()) return std::nullopt;
 

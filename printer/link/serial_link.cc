@@ -10,9 +10,9 @@
 
 namespace kvitra {
 
-std::unique_ptr<platform::SerialPort> OpenSerialPort(platform::SerialPorts& ports,
-                                                     const std::string& portName,
-                                                     int32_t baudRate, bool xonXoff) {
+platform::Result<std::unique_ptr<platform::SerialPort>> OpenSerialPort(platform::SerialPorts& ports,
+                                                                       const std::string& portName,
+                                                                       int32_t baudRate, bool xonXoff) {
   const bool prefixed = portName.rfind(kDevicePrefix, 0) == 0;
   const std::string device = prefixed ? portName : kDevicePrefix + portName;
   return ports.Open(device, baudRate, xonXoff);
@@ -39,7 +39,7 @@ int32_t ReceiptReadTotalConstant(const PortConfig& config, int64_t positions) {
 bool SetPortTimeouts(std::unique_ptr<platform::SerialPort>& port,
                      const platform::CommTimeouts& timeouts) {
   if (port == nullptr) return false;
-  if (port->SetTimeouts(timeouts)) return true;
+  if (port->SetTimeouts(timeouts).ok()) return true;
   port.reset();
   return false;
 }
@@ -91,10 +91,10 @@ namespace {
 std::unique_ptr<platform::SerialPort> OpenWithRetry(platform::SerialPorts& ports, platform::Clock& clock,
                                                     const PortConfig& config, const PrinterSettings& settings) {
   auto open = [&] { return OpenSerialPort(ports, config.portLine, settings.comSpeed, settings.xonXoff); };
-  std::unique_ptr<platform::SerialPort> port = open();
-  if (port != nullptr) return port;
+  platform::Result<std::unique_ptr<platform::SerialPort>> port = open();
+  if (port) return std::move(port).ValueOr(nullptr);
   clock.Sleep(kReopenPauseMs);
-  return open();
+  return open().ValueOr(nullptr);
 }
 
 }  // namespace

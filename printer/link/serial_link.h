@@ -25,10 +25,10 @@ inline constexpr uint32_t kReplyPauseMs = 500;
 inline constexpr int32_t kCashStateReadTotalMs = 3000;
 
 // Opens the port under its device name ("\\\\.\\" in front unless there
-// already); nullptr when it cannot be opened or configured.
-std::unique_ptr<platform::SerialPort> OpenSerialPort(platform::SerialPorts& ports,
-                                                     const std::string& portName,
-                                                     int32_t baudRate, bool xonXoff);
+// already); fails when it cannot be opened or configured.
+platform::Result<std::unique_ptr<platform::SerialPort>> OpenSerialPort(platform::SerialPorts& ports,
+                                                                       const std::string& portName,
+                                                                       int32_t baudRate, bool xonXoff);
 
 // The five limits of PORT.CFG line 3 with the given read-total constant.
 platform::CommTimeouts PortTimeouts(const PortConfig& config, int32_t readTotalConstant);

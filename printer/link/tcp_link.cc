@@ -25,27 +25,27 @@ TcpAddress SplitAddress(const std::string& text) {
 std::unique_ptr<platform::TcpSocket> ConnectTcp(platform::TcpNetwork& network, platform::UserInterface& ui,
                                                 const std::string& address) {
   const TcpAddress target = SplitAddress(address);
-  if (const int code = network.Startup(); code != 0) {
-    ShowBox(ui, link_messages::kStartupFailed + std::to_string(code));
+  if (const platform::Status started = network.Startup(); !started) {
+    ShowBox(ui, link_messages::kStartupFailed + std::to_string(started.systemCode()));
     return nullptr;
   }
-  std::vector<platform::ResolvedAddress> candidates;
-  if (const int code = network.Resolve(target.host, target.service, candidates); code != 0) {
-    ShowBox(ui, link_messages::kResolveFailed + std::to_string(code));
+  const platform::Result<std::vector<platform::ResolvedAddress>> candidates =
+      network.Resolve(target.host, target.service);
+  if (!candidates) {
+    ShowBox(ui, link_messages::kResolveFailed + std::to_string(candidates.status().systemCode()));
     network.Cleanup();
     return nullptr;
   }
-  for (const platform::ResolvedAddress& candidate : candidates) {
-    int error = 0;
-    std::unique_ptr<platform::TcpSocket> socket = network.CreateSocket(candidate, error);
-    if (socket == nullptr) {
-      ShowBox(ui, link_messages::kSocketFailed + std::to_string(error));
+  for (const platform::ResolvedAddress& candidate : *candidates) {
+    platform::Result<std::unique_ptr<platform::TcpSocket>> socket = network.CreateSocket(candidate);
+    if (!socket) {
+      ShowBox(ui, link_messages::kSocketFailed + std::to_string(socket.status().systemCode()));
       network.Cleanup();
       return nullptr;
     }
-    socket->SetReceiveTimeout(kInitialReceiveTimeoutMs);
-    if (socket->Connect(candidate)) return socket;
-    // `socket` is closed here, before the next address is tried.
+    (*socket)->SetReceiveTimeout(kInitialReceiveTimeoutMs);
+    if ((*socket)->Connect(candidate)) return std::move(*socket);
+    // The socket is closed here, before the next address is tried.
   }
   ShowBox(ui, link_messages::kConnectFailed);
   network.Cleanup();

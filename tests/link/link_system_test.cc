@@ -163,8 +163,8 @@ TEST_F(PtyTest, XonXoffTakesFlowControlBytesOutOfTheData) {
 class CountingPorts : public platform::SerialPorts {
  public:
   explicit CountingPorts(platform::Clock& clock) : clock_(clock) {}
-  std::unique_ptr<platform::SerialPort> Open(const std::string& name, int32_t baud,
-                                             bool xonXoff) override {
+  platform::Result<std::unique_ptr<platform::SerialPort>> Open(const std::string& name, int32_t baud,
+                                                               bool xonXoff) override {
     ticks.push_back(clock_.Ticks());
     return platform::SystemSerialPorts().Open(name, baud, xonXoff);
   }

@@ -39,7 +39,7 @@ bool WriterDone(std::optional<FileChangeKind> kind) {
 
 TEST(DirectoryChangesContract, AFileWrittenAndClosedIsReportedWithItsWriterDone) {
   ScratchDir dir;
-  auto watch = platform::SystemDirectoryWatches().Watch(dir.path());
+  auto watch = platform::SystemDirectoryWatches().Watch(dir.path()).ValueOr(nullptr);
   ASSERT_NE(watch, nullptr);
   EXPECT_FALSE(IsReady(watch->Changes(), 0));
   WriteFile(dir / "FAK_DANE.DAT", "1\r\nPARAGON\r\n");
@@ -49,7 +49,7 @@ TEST(DirectoryChangesContract, AFileWrittenAndClosedIsReportedWithItsWriterDone)
 TEST(DirectoryChangesContract, AFileRenamedIntoPlaceIsReportedWithItsWriterDone) {
   ScratchDir dir;
   WriteFile(dir / "job.tmp", "1\r\nPARAGON\r\n");
-  auto watch = platform::SystemDirectoryWatches().Watch(dir.path());
+  auto watch = platform::SystemDirectoryWatches().Watch(dir.path()).ValueOr(nullptr);
   ASSERT_NE(watch, nullptr);
   RenameFile(dir / "job.tmp", dir / "FAK_DANE.DAT");
   EXPECT_TRUE(WriterDone(LastChangeOf(*watch, "FAK_DANE.DAT")));
@@ -57,9 +57,9 @@ TEST(DirectoryChangesContract, AFileRenamedIntoPlaceIsReportedWithItsWriterDone)
 
 TEST(DirectoryChangesContract, AMissingDirectoryCannotBeWatched) {
   ScratchDir dir;
-  EXPECT_EQ(platform::SystemDirectoryWatches().Watch(dir / "missing"), nullptr);
+  EXPECT_EQ(platform::SystemDirectoryWatches().Watch(dir / "missing").status().systemCode(), 2) << "not found";
   WriteFile(dir / "file", "x");
-  EXPECT_EQ(platform::SystemDirectoryWatches().Watch(dir / "file"), nullptr) << "a file is no directory";
+  EXPECT_FALSE(platform::SystemDirectoryWatches().Watch(dir / "file").ok()) << "a file is no directory";
 }
 
 }  // namespace

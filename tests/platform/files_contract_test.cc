@@ -24,18 +24,19 @@ const std::string kBytes = std::string("##\0\x9C\xA3\r\n\xFF", 8);
 TEST(FilesContract, ReplaceContentsReplacesOrCreatesAndLeavesNoTemporaryFile) {
   ScratchDir dir;
   WriteFile(dir / "FAK_DANE.DAT", "a long job that is longer than the result");
-  EXPECT_EQ(files.ReplaceContents(dir / "FAK_DANE.DAT", kBytes), WriteResult::Ok);
+  EXPECT_TRUE(files.ReplaceContents(dir / "FAK_DANE.DAT", kBytes).ok());
   EXPECT_EQ(ReadFile(dir / "FAK_DANE.DAT"), kBytes);
-  EXPECT_EQ(files.ReplaceContents(dir / "NEW.DAT", "##1"), WriteResult::Ok);
+  EXPECT_TRUE(files.ReplaceContents(dir / "NEW.DAT", "##1").ok());
   EXPECT_EQ(ReadFile(dir / "NEW.DAT"), "##1");
   EXPECT_EQ(EntryCount(dir.path()), 2u);
 }
 
 TEST(FilesContract, ReplaceContentsThatCannotCreateKeepsWhatIsThere) {
   ScratchDir dir;
-  EXPECT_EQ(files.ReplaceContents(JoinPath(dir / "missing", "FAK_DANE.DAT"), "##1"), WriteResult::CreateFailed);
-  ASSERT_TRUE(files.MakeDirectory(dir / "FAK_DANE.DAT"));
-  EXPECT_EQ(files.ReplaceContents(dir / "FAK_DANE.DAT", "##1"), WriteResult::CreateFailed);
+  EXPECT_EQ(files.ReplaceContents(JoinPath(dir / "missing", "FAK_DANE.DAT"), "##1").kind(),
+            FailureKind::CreateFailed);
+  ASSERT_TRUE(files.MakeDirectory(dir / "FAK_DANE.DAT").ok());
+  EXPECT_EQ(files.ReplaceContents(dir / "FAK_DANE.DAT", "##1").kind(), FailureKind::CreateFailed);
   EXPECT_TRUE(files.DirectoryExists(dir / "FAK_DANE.DAT"));
   EXPECT_EQ(EntryCount(dir.path()), 1u);
 }
@@ -44,14 +45,14 @@ TEST(FilesContract, CopyNoReplaceCopiesWholeAndNeverReplaces) {
   ScratchDir dir;
   const std::string big = kBytes + std::string(200 * 1024, 'x');  // more than one copy step
   WriteFile(dir / "FAK_DANE.DAT", big);
-  ASSERT_TRUE(files.CopyNoReplace(dir / "FAK_DANE.DAT", dir / "PAR_1"));
+  ASSERT_TRUE(files.CopyNoReplace(dir / "FAK_DANE.DAT", dir / "PAR_1").ok());
   EXPECT_EQ(ReadFile(dir / "PAR_1"), big);
 
   WriteFile(dir / "FAK_DANE.DAT", "second job");
-  EXPECT_FALSE(files.CopyNoReplace(dir / "FAK_DANE.DAT", dir / "PAR_1"));
+  EXPECT_FALSE(files.CopyNoReplace(dir / "FAK_DANE.DAT", dir / "PAR_1").ok());
   EXPECT_EQ(ReadFile(dir / "PAR_1"), big);
-  EXPECT_FALSE(files.CopyNoReplace(dir / "MISSING.DAT", dir / "PAR_2"));
-  EXPECT_FALSE(files.CopyNoReplace(dir / "FAK_DANE.DAT", JoinPath(dir / "missing", "PAR_3")));
+  EXPECT_FALSE(files.CopyNoReplace(dir / "MISSING.DAT", dir / "PAR_2").ok());
+  EXPECT_FALSE(files.CopyNoReplace(dir / "FAK_DANE.DAT", JoinPath(dir / "missing", "PAR_3")).ok());
   EXPECT_EQ(EntryCount(dir.path()), 2u);  // nothing half-made stays behind
 }
 
@@ -71,17 +72,17 @@ TEST(FilesContract, ResolveNameFindsTheFileInAnyLetterCase) {
   for (const Case& c : unchanged) EXPECT_EQ(files.ResolveName(c.asked), c.unchanged) << c.asked;
   const std::string found = files.ResolveName(dir / "FAK_DANE.DAT");
   EXPECT_TRUE(files.FileExists(found)) << found;
-  std::string out;
-  EXPECT_EQ(files.ReadPrefix(found, 10, out), ReadResult::Ok);
-  EXPECT_EQ(out, "x");
+  const Result<std::string> read = files.ReadPrefix(found, 10);
+  ASSERT_TRUE(read.ok());
+  EXPECT_EQ(*read, "x");
 }
 
 TEST(FilesContract, DirectoriesAreMadeOneLevelAtATimeAndAreNoFiles) {
   ScratchDir dir;
   WriteFile(dir / "file", "");
-  EXPECT_TRUE(files.MakeDirectory(dir / "KVITRA"));
-  EXPECT_FALSE(files.MakeDirectory(dir / "KVITRA"));                      // exists
-  EXPECT_FALSE(files.MakeDirectory(JoinPath(dir / "missing", "KVITRA")));  // parent missing
+  EXPECT_TRUE(files.MakeDirectory(dir / "KVITRA").ok());
+  EXPECT_FALSE(files.MakeDirectory(dir / "KVITRA").ok());                      // exists
+  EXPECT_FALSE(files.MakeDirectory(JoinPath(dir / "missing", "KVITRA")).ok());  // parent missing
   EXPECT_TRUE(files.DirectoryExists(dir / "KVITRA"));
   EXPECT_FALSE(files.FileExists(dir / "KVITRA"));
   EXPECT_TRUE(files.FileExists(dir / "file"));
@@ -94,7 +95,7 @@ TEST(FilesContract, MakingEachLevelInTurnMakesTheWholePath) {
   const std::string deep = JoinPath(JoinPath(dir / "a", "b"), "c");
   for (const std::string& level : DirectoryLevels(deep)) {
     if (!files.DirectoryExists(level)) {
-      ASSERT_TRUE(files.MakeDirectory(level)) << level;
+      ASSERT_TRUE(files.MakeDirectory(level).ok()) << level;
     }
   }
   EXPECT_TRUE(files.DirectoryExists(deep));
@@ -104,19 +105,34 @@ TEST(FilesContract, MakingEachLevelInTurnMakesTheWholePath) {
 TEST(FilesContract, ReadsAreBoundedAndDirectoriesCannotBeRead) {
   ScratchDir dir;
   WriteFile(dir / "job", kBytes);
-  std::string out;
-  EXPECT_EQ(files.ReadPrefix(dir / "job", 3, out), ReadResult::Ok);
-  EXPECT_EQ(out, kBytes.substr(0, 3));
-  EXPECT_EQ(files.ReadPrefix(dir / "missing", 10, out), ReadResult::OpenFailed);
-  EXPECT_EQ(files.ReadPrefix(dir.path(), 10, out), ReadResult::OpenFailed);
-  EXPECT_EQ(files.OpenRead(dir.path()), nullptr);
+  const Result<std::string> read = files.ReadPrefix(dir / "job", 3);
+  ASSERT_TRUE(read.ok());
+  EXPECT_EQ(*read, kBytes.substr(0, 3));
+  EXPECT_FALSE(files.ReadPrefix(dir.path(), 10).ok());
+  EXPECT_FALSE(files.OpenRead(dir.path()).ok());
 
-  std::unique_ptr<InputFile> input = files.OpenRead(dir / "job");
-  ASSERT_NE(input, nullptr);
+  Result<std::unique_ptr<InputFile>> input = files.OpenRead(dir / "job");
+  ASSERT_TRUE(input.ok());
   char buffer[16];
-  EXPECT_EQ(input->Read(buffer, sizeof buffer), 8);
+  Result<size_t> got = (*input)->Read(buffer, sizeof buffer);
+  ASSERT_TRUE(got.ok());
+  EXPECT_EQ(*got, 8u);
   EXPECT_EQ(std::string(buffer, 8), kBytes);
-  EXPECT_EQ(input->Read(buffer, sizeof buffer), 0);
+  got = (*input)->Read(buffer, sizeof buffer);
+  ASSERT_TRUE(got.ok());
+  EXPECT_EQ(*got, 0u);
+}
+
+// A failure carries its cause: the system's code ("not found" is 2 on both
+// systems) and what was being done, to which file.
+TEST(FilesContract, AFailureNamesTheFileAndTheSystemsCause) {
+  ScratchDir dir;
+  const Result<std::string> read = files.ReadPrefix(dir / "missing", 10);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.status().systemCode(), 2);
+  EXPECT_FALSE(read.status().systemText().empty());
+  EXPECT_NE(read.status().ToString().find(dir / "missing"), std::string::npos) << read.status().ToString();
+  EXPECT_EQ(files.OpenRead(dir / "missing").status().systemCode(), 2);
 }
 
 // Kvitra opens the host's files without sharing them: not while the host
@@ -125,21 +141,20 @@ TEST(FilesContract, FilesOthersHoldOpenAreNeitherReadNorReplaced) {
   if (!contract::SystemCapabilities().shareModes) GTEST_SKIP() << "this system has no share modes";
   ScratchDir dir;
   WriteFile(dir / "FAK_DANE.DAT", "job");
-  std::string out;
   {
     auto host = contract::HoldOpen(dir / "FAK_DANE.DAT", true);
     ASSERT_NE(host, nullptr);
-    EXPECT_EQ(files.OpenRead(dir / "FAK_DANE.DAT"), nullptr);
-    EXPECT_EQ(files.ReadPrefix(dir / "FAK_DANE.DAT", 10, out), ReadResult::OpenFailed);
+    EXPECT_FALSE(files.OpenRead(dir / "FAK_DANE.DAT").ok());
+    EXPECT_FALSE(files.ReadPrefix(dir / "FAK_DANE.DAT", 10).ok());
   }
   {
     auto host = contract::HoldOpen(dir / "FAK_DANE.DAT", false);
     ASSERT_NE(host, nullptr);
-    EXPECT_EQ(files.ReplaceContents(dir / "FAK_DANE.DAT", "##1"), WriteResult::CreateFailed);
+    EXPECT_EQ(files.ReplaceContents(dir / "FAK_DANE.DAT", "##1").kind(), FailureKind::CreateFailed);
   }
   EXPECT_EQ(ReadFile(dir / "FAK_DANE.DAT"), "job");
   EXPECT_EQ(EntryCount(dir.path()), 1u);
-  EXPECT_EQ(files.ReadPrefix(dir / "FAK_DANE.DAT", 10, out), ReadResult::Ok);
+  EXPECT_TRUE(files.ReadPrefix(dir / "FAK_DANE.DAT", 10).ok());
 }
 
 }  // namespace

@@ -36,22 +36,21 @@ TEST(JobFileProbeContract, StatusReadAndRemovalOfAJobNamedInAnotherCase) {
   EXPECT_EQ(status->dosDateTime >> 16, expected >> 16);
   EXPECT_LE((status->dosDateTime >> 11) - (expected >> 11), 1u);
 
-  std::string text;
-  ASSERT_TRUE(probe.ReadPrefix(job, 64, text));
-  EXPECT_EQ(text, std::string(64, 'x'));
-  EXPECT_TRUE(probe.Remove(job));
+  const Result<std::string> text = probe.ReadPrefix(job, 64);
+  ASSERT_TRUE(text.ok());
+  EXPECT_EQ(*text, std::string(64, 'x'));
+  EXPECT_TRUE(probe.Remove(job).ok());
   EXPECT_FALSE(probe.FileExists(job));
-  EXPECT_FALSE(probe.Remove(job));
-  EXPECT_FALSE(probe.ReadPrefix(job, 64, text));
+  EXPECT_FALSE(probe.Remove(job).ok());
+  EXPECT_EQ(probe.ReadPrefix(job, 64).status().systemCode(), 2) << "not found, on both systems";
 }
 
 TEST(JobFileProbeContract, ADirectoryInThePlaceOfTheJobIsNoJob) {
   ScratchDir dir;
   JobFileProbe& probe = SystemJobFileProbe();
-  ASSERT_TRUE(SystemFiles().MakeDirectory(dir / "FAK_DANE.DAT"));
-  std::string text;
+  ASSERT_TRUE(SystemFiles().MakeDirectory(dir / "FAK_DANE.DAT").ok());
   EXPECT_FALSE(probe.FileExists(dir / "FAK_DANE.DAT"));
-  EXPECT_FALSE(probe.ReadPrefix(dir / "FAK_DANE.DAT", 64, text));
+  EXPECT_FALSE(probe.ReadPrefix(dir / "FAK_DANE.DAT", 64).ok());
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ bool WaitUntil(const std::function<bool()>& done, int ms) {
 class LauncherContract : public ::testing::Test {
  protected:
   std::unique_ptr<ChildProcess> Start(ChildBehaviour behaviour, const std::string& workDir) {
-    std::string error;
-    auto child = SystemProcessLauncher().Start(contract::ChildLaunch(behaviour, dir_, workDir, "1"), error);
-    EXPECT_TRUE(child) << error;
-    return child;
+    Result<std::unique_ptr<ChildProcess>> child =
+        SystemProcessLauncher().Start(contract::ChildLaunch(behaviour, dir_, workDir, "1"));
+    EXPECT_TRUE(child.ok()) << child.status().ToString();
+    return std::move(child).ValueOr(nullptr);
   }
   bool Ready() const {
     const std::string text = ReadFile(dir_ / "ready.txt");
@@ -46,7 +46,7 @@ class LauncherContract : public ::testing::Test {
 
 TEST_F(LauncherContract, ChildRunsInItsDirectoryWithTheExtraVariableAndGivesItsExitCode) {
   const std::string jobDir = dir_ / "my jobs";
-  ASSERT_TRUE(SystemFiles().MakeDirectory(jobDir));
+  ASSERT_TRUE(SystemFiles().MakeDirectory(jobDir).ok());
   auto child = Start(ChildBehaviour::Report, jobDir + PathSeparator());
   ASSERT_NE(child, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return child->HasExited(); }, 10000));
@@ -77,13 +77,14 @@ TEST_F(LauncherContract, ChildThatIgnoresTheCloseRequestIsKilledWithCodeZero) {
 }
 
 TEST_F(LauncherContract, ProgramThatCannotStartGivesTheSystemText) {
-  std::string error;
-  EXPECT_EQ(SystemProcessLauncher().Start({dir_ / "missing", dir_.path(), {}}, error), nullptr);
-  EXPECT_FALSE(error.empty());
+  const Result<std::unique_ptr<ChildProcess>> missing = SystemProcessLauncher().Start({dir_ / "missing", dir_.path(), {}});
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.status().systemCode(), 2) << "not found, on both systems";
+  EXPECT_FALSE(missing.status().systemText().empty());
   LaunchRequest request = contract::ChildLaunch(ChildBehaviour::Report, dir_, dir_ / "no such dir", "1");
-  error.clear();
-  EXPECT_EQ(SystemProcessLauncher().Start(request, error), nullptr);
-  EXPECT_FALSE(error.empty());
+  const Result<std::unique_ptr<ChildProcess>> noDirectory = SystemProcessLauncher().Start(request);
+  ASSERT_FALSE(noDirectory.ok());
+  EXPECT_FALSE(noDirectory.status().systemText().empty());
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ TEST(RangeLockContract, LockExcludesOtherPartiesUntilReleasedOrClosed) {
   ScratchDir dir;
   contract::WriteFile(dir / "looku.dat", "");
   RangeLocks& locks = SystemRangeLocks();
-  auto first = locks.Open(dir / "looku.dat");
-  auto second = locks.Open(dir / "looku.dat");  // both opens succeed: the file is shared
+  auto first = locks.Open(dir / "looku.dat").ValueOr(nullptr);
+  auto second = locks.Open(dir / "looku.dat").ValueOr(nullptr);  // both opens succeed: the file is shared
   ASSERT_TRUE(first && second);
   ASSERT_TRUE(first->TryLock(0, 4));
   EXPECT_FALSE(second->TryLock(0, 4));
@@ -24,8 +24,8 @@ TEST(RangeLockContract, LockExcludesOtherPartiesUntilReleasedOrClosed) {
   EXPECT_TRUE(second->TryLock(4, 1)) << "bytes past the range stay free";
   EXPECT_TRUE(OtherPartyIsRefusedLock(dir / "looku.dat", 0, 4));
 
-  ASSERT_TRUE(first->Unlock(0, 4));
-  ASSERT_TRUE(second->Unlock(4, 1));
+  ASSERT_TRUE(first->Unlock(0, 4).ok());
+  ASSERT_TRUE(second->Unlock(4, 1).ok());
   EXPECT_FALSE(OtherPartyIsRefusedLock(dir / "looku.dat", 0, 4));
   EXPECT_TRUE(second->TryLock(0, 4));
   second.reset();  // closing drops the lock
@@ -36,16 +36,16 @@ TEST(RangeLockContract, LockFileIsNeverCreatedAndFoundWithoutLetterCase) {
   ScratchDir dir;
   RangeLocks& locks = SystemRangeLocks();
   EXPECT_FALSE(locks.FileExists(dir / "looku.dat"));
-  EXPECT_EQ(locks.Open(dir / "looku.dat"), nullptr);
+  EXPECT_EQ(locks.Open(dir / "looku.dat").status().systemCode(), 2) << "not found, never created";
   EXPECT_EQ(contract::EntryCount(dir.path()), 0u);
-  ASSERT_TRUE(SystemFiles().MakeDirectory(dir / "looku.dat"));
+  ASSERT_TRUE(SystemFiles().MakeDirectory(dir / "looku.dat").ok());
   EXPECT_FALSE(locks.FileExists(dir / "looku.dat"));
-  EXPECT_EQ(locks.Open(dir / "looku.dat"), nullptr);
+  EXPECT_FALSE(locks.Open(dir / "looku.dat").ok());
 
   ScratchDir other;
   contract::WriteFile(other / "LOOKU.DAT", "");
   EXPECT_TRUE(locks.FileExists(other / "looku.dat"));
-  EXPECT_NE(locks.Open(other / "looku.dat"), nullptr);
+  EXPECT_TRUE(locks.Open(other / "looku.dat").ok());
 }
 
 }  // namespace

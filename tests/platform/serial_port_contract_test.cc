@@ -23,7 +23,8 @@ class SerialPortContract : public ::testing::Test {
     if (!peer_) GTEST_SKIP() << "no null-modem pair in this run";
   }
   std::unique_ptr<SerialPort> Open(int32_t rate = 9600) {
-    return SystemSerialPorts().Open(peer_->PortName(), rate, false);
+    Result<std::unique_ptr<SerialPort>> port = SystemSerialPorts().Open(peer_->PortName(), rate, false);
+    return port ? std::move(*port) : nullptr;
   }
 
   std::unique_ptr<contract::SerialPeer> peer_;
@@ -47,7 +48,7 @@ TEST_F(SerialPortContract, ReadsEndAsTheLimitsSay) {
       {"MAXDWORD both: the constant ends it", {M, M, 150, 0, 0}, -1, 0, 130, 1000},
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(port->SetTimeouts(c.timeouts)) << c.name;
+    ASSERT_TRUE(port->SetTimeouts(c.timeouts).ok()) << c.name;
     std::thread sender;
     if (c.sendAfterMs >= 0)
       sender = std::thread([&] {
@@ -55,13 +56,14 @@ TEST_F(SerialPortContract, ReadsEndAsTheLimitsSay) {
         peer_->Send("z");
       });
     const auto start = steady_clock::now();
-    uint8_t byte = 0;
-    size_t received = 9;
-    EXPECT_TRUE(port->ReadByte(byte, received)) << c.name;
+    const Result<std::optional<uint8_t>> read = port->ReadByte();
     const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
     if (sender.joinable()) sender.join();
-    EXPECT_EQ(received, c.received) << c.name;
-    EXPECT_EQ(byte, received == 1 ? 'z' : 0) << c.name;
+    ASSERT_TRUE(read.ok()) << c.name;
+    EXPECT_EQ(read->has_value() ? 1u : 0u, c.received) << c.name;
+    if (read->has_value()) {
+      EXPECT_EQ(**read, 'z') << c.name;
+    }
     EXPECT_GE(spent, c.minMs) << c.name;
     EXPECT_LE(spent, c.maxMs) << c.name;
   }
@@ -70,14 +72,13 @@ TEST_F(SerialPortContract, ReadsEndAsTheLimitsSay) {
 TEST_F(SerialPortContract, ReadThatTimesOutKeepsWhatArrived) {
   auto port = Open();
   ASSERT_NE(port, nullptr);
-  ASSERT_TRUE(port->SetTimeouts({0, 0, 300, 0, 0}));
+  ASSERT_TRUE(port->SetTimeouts({0, 0, 300, 0, 0}).ok());
   peer_->Send("ab");
   std::string got;
   for (int i = 0; i < 3; ++i) {
-    uint8_t byte = 0;
-    size_t received = 0;
-    ASSERT_TRUE(port->ReadByte(byte, received));
-    if (received == 1) got += char(byte);
+    const Result<std::optional<uint8_t>> read = port->ReadByte();
+    ASSERT_TRUE(read.ok());
+    if (*read) got += char(**read);
   }
   EXPECT_EQ(got, "ab");
 }
@@ -85,20 +86,22 @@ TEST_F(SerialPortContract, ReadThatTimesOutKeepsWhatArrived) {
 TEST_F(SerialPortContract, WriteLimitEndsAWriteThatCannotGetThrough) {
   auto port = Open();
   ASSERT_NE(port, nullptr);
-  ASSERT_TRUE(port->SetTimeouts({0, 0, 0, 0, 300}));
+  ASSERT_TRUE(port->SetTimeouts({0, 0, 0, 0, 300}).ok());
   // Nobody reads the far end: the line's buffers fill up and stay full.
   const std::string bytes(1 << 20, 'w');
-  size_t written = 0;
   const auto start = steady_clock::now();
-  port->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written);
+  const Result<size_t> written = port->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
-  EXPECT_LT(written, bytes.size());
+  ASSERT_TRUE(written.ok()) << "time running out is no failure";
+  EXPECT_LT(*written, bytes.size());
   EXPECT_GE(spent, 250);
   EXPECT_LE(spent, 3000);
 }
 
 TEST_F(SerialPortContract, OpeningFailsForAMissingPortOrARateTheLineCannotTake) {
-  EXPECT_EQ(SystemSerialPorts().Open(contract::MissingPortName(), 9600, false), nullptr);
+  const Result<std::unique_ptr<SerialPort>> missing = SystemSerialPorts().Open(contract::MissingPortName(), 9600, false);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_NE(missing.status().systemCode(), 0) << "the system says why";
   EXPECT_NE(Open(115200), nullptr);
   EXPECT_EQ(Open(12345), nullptr);
 }

@@ -17,7 +17,7 @@ using Bytes = std::vector<uint8_t>;
 TEST(SettingsStoreContract, MissingKeyIsCreatedEmpty) {
   auto own = contract::MakeOwnSettingsKey();
   ASSERT_FALSE(own->Exists());
-  std::unique_ptr<SettingsKey> key = UserSettingsStore().OpenOrCreateKey(own->Path());
+  std::unique_ptr<SettingsKey> key = UserSettingsStore().OpenOrCreateKey(own->Path()).ValueOr(nullptr);
   ASSERT_NE(key, nullptr);
   EXPECT_TRUE(own->Exists());
   EXPECT_FALSE(key->Value("Code_Page").has_value());
@@ -37,7 +37,7 @@ TEST(SettingsStoreContract, ValuesComeWithTheirTypeAndTheirBytes) {
   };
   auto own = contract::MakeOwnSettingsKey();
   for (const Case& c : cases) own->Store(c.name, c.type, c.data);
-  std::unique_ptr<SettingsKey> key = UserSettingsStore().OpenOrCreateKey(own->Path());
+  std::unique_ptr<SettingsKey> key = UserSettingsStore().OpenOrCreateKey(own->Path()).ValueOr(nullptr);
   ASSERT_NE(key, nullptr);
   for (const Case& c : cases) {
     std::optional<SettingsValue> value = key->Value(c.name);

@@ -20,7 +20,7 @@ constexpr int kTcp = 6;
 
 class TcpNetworkContract : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(network_.Startup(), 0); }
+  void SetUp() override { ASSERT_TRUE(network_.Startup().ok()); }
   void TearDown() override { network_.Cleanup(); }
 
   TcpNetwork& network_ = SystemTcpNetwork();
@@ -28,39 +28,42 @@ class TcpNetworkContract : public ::testing::Test {
 
 TEST_F(TcpNetworkContract, ConnectsAndAReadWithNothingComingEndsAfterTheReceiveTime) {
   auto listener = contract::ListenOnLoopback();
-  std::vector<ResolvedAddress> addresses;
-  ASSERT_EQ(network_.Resolve("127.0.0.1", listener->Port(), addresses), 0);
-  ASSERT_FALSE(addresses.empty());
-  int error = 0;
-  auto socket = network_.CreateSocket(addresses.front(), error);
-  ASSERT_NE(socket, nullptr) << error;
-  ASSERT_TRUE(socket->Connect(addresses.front()));
+  const Result<std::vector<ResolvedAddress>> addresses = network_.Resolve("127.0.0.1", listener->Port());
+  ASSERT_TRUE(addresses.ok()) << addresses.status().ToString();
+  ASSERT_FALSE(addresses->empty());
+  Result<std::unique_ptr<TcpSocket>> created = network_.CreateSocket(addresses->front());
+  ASSERT_TRUE(created.ok()) << created.status().ToString();
+  std::unique_ptr<TcpSocket>& socket = *created;
+  ASSERT_TRUE(socket->Connect(addresses->front()).ok());
 
   socket->SetReceiveTimeout(300);
-  uint8_t byte = 0;
-  size_t received = 9;
   const auto start = steady_clock::now();
-  EXPECT_TRUE(socket->ReadByte(byte, received));
+  const Result<std::optional<uint8_t>> read = socket->ReadByte();
   const auto spent = std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
-  EXPECT_EQ(received, 0u);
+  ASSERT_TRUE(read.ok());
+  EXPECT_FALSE(read->has_value());
   EXPECT_GE(spent, 250);
   EXPECT_LE(spent, 3000);
 }
 
 TEST_F(TcpNetworkContract, FailuresGiveTheSystemsCodes) {
-  std::vector<ResolvedAddress> addresses;
-  EXPECT_NE(network_.Resolve("127.0.0.1", "nosuchservice", addresses), 0);
-  EXPECT_TRUE(addresses.empty());
+  const Result<std::vector<ResolvedAddress>> none = network_.Resolve("127.0.0.1", "nosuchservice");
+  ASSERT_FALSE(none.ok());
+  EXPECT_NE(none.status().systemCode(), 0);
+  EXPECT_FALSE(none.status().systemText().empty()) << none.status().ToString();
 
-  int error = 0;
-  EXPECT_EQ(network_.CreateSocket({-1, kStream, kTcp, {}}, error), nullptr);
-  EXPECT_EQ(error, contract::FamilyNotSupportedCode());
+  const Result<std::unique_ptr<TcpSocket>> unsupported = network_.CreateSocket({-1, kStream, kTcp, {}});
+  ASSERT_FALSE(unsupported.ok());
+  EXPECT_EQ(unsupported.status().systemCode(), contract::FamilyNotSupportedCode());
 
-  ASSERT_EQ(network_.Resolve("127.0.0.1", contract::ClosedLoopbackPort(), addresses), 0);
-  ASSERT_FALSE(addresses.empty());
-  auto socket = network_.CreateSocket(addresses.front(), error);
-  ASSERT_NE(socket, nullptr);
-  EXPECT_FALSE(socket->Connect(addresses.front()));
+  const Result<std::vector<ResolvedAddress>> closed = network_.Resolve("127.0.0.1", contract::ClosedLoopbackPort());
+  ASSERT_TRUE(closed.ok());
+  ASSERT_FALSE(closed->empty());
+  Result<std::unique_ptr<TcpSocket>> socket = network_.CreateSocket(closed->front());
+  ASSERT_TRUE(socket.ok());
+  const Status refused = (*socket)->Connect(closed->front());
+  EXPECT_FALSE(refused.ok());
+  EXPECT_NE(refused.systemCode(), 0) << "the refusal says why";
 }
 
 }  // namespace

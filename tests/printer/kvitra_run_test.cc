@@ -88,14 +88,14 @@ TEST_F(FinishRunTest, JobFileNamedInOtherLetterCase) {
 
 TEST_F(FinishRunTest, ResultLineFailuresStayAsErrorWindow) {
   struct Case {
-    platform::WriteResult result;
+    platform::FailureKind failure;
     std::string suffix;
   };
-  const Case cases[] = {{platform::WriteResult::CreateFailed, "\n(utw. pliku)"},
-                        {platform::WriteResult::WriteFailed, "\n(zapis)"}};
+  const Case cases[] = {{platform::FailureKind::CreateFailed, "\n(utw. pliku)"},
+                        {platform::FailureKind::WriteFailed, "\n(zapis)"}};
   for (const Case& c : cases) {
     ui.errors.clear();
-    files.replaceResult = c.result;
+    files.replaceFailure = c.failure;
     EXPECT_EQ(Finish(1), RunOutcome::ErrorWindow);
     EXPECT_EQ(ui.errors, std::vector<std::string>{messages::kErrDataFile + c.suffix});
     EXPECT_EQ(files.files[job_directory::kJobFileName], kJob);

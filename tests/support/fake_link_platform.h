@@ -23,6 +23,7 @@
 #include "tests/support/memory_files.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_channel.h"
+#include "tests/support/test_failure.h"
 #include "tests/support/virtual_clock.h"
 
 namespace testing_support {
@@ -60,13 +61,16 @@ class FakeSerialPorts : public platform::SerialPorts {
   }
   void AddUnopenable() { ports.push_back(nullptr); }
 
-  std::unique_ptr<platform::SerialPort> Open(const std::string& portName, int32_t baudRate,
-                                             bool xonXoff) override {
+  platform::Result<std::unique_ptr<platform::SerialPort>> Open(const std::string& portName, int32_t baudRate,
+                                                               bool xonXoff) override {
     openings.push_back({portName, baudRate, xonXoff, clock_.Ticks()});
-    if (ports.empty()) return nullptr;
-    std::unique_ptr<ScriptedChannel> port = std::move(ports.front());
-    ports.pop_front();
-    return port;
+    std::unique_ptr<ScriptedChannel> port;
+    if (!ports.empty()) {
+      port = std::move(ports.front());
+      ports.pop_front();
+    }
+    if (!port) return Failure("open " + portName);
+    return std::unique_ptr<platform::SerialPort>(std::move(port));
   }
 
   std::deque<std::unique_ptr<ScriptedChannel>> ports;
@@ -87,13 +91,11 @@ class FakeTcpSocket : public platform::TcpSocket {
     receiveTimeouts.push_back(milliseconds);
     channel.readTimeMs = milliseconds;
   }
-  bool Connect(const platform::ResolvedAddress&) override { return connects_; }
-  bool Write(const uint8_t* data, size_t size, size_t& written) override {
-    return channel.Write(data, size, written);
+  platform::Status Connect(const platform::ResolvedAddress&) override {
+    return connects_ ? platform::Status() : Failure("connect", platform::FailureKind::Failed, 111, "Connection refused");
   }
-  bool ReadByte(uint8_t& byte, size_t& received) override {
-    return channel.ReadByte(byte, received);
-  }
+  platform::Result<size_t> Write(const uint8_t* data, size_t size) override { return channel.Write(data, size); }
+  platform::Result<std::optional<uint8_t>> ReadByte() override { return channel.ReadByte(); }
 
   ScriptedChannel channel;
   std::vector<uint32_t> receiveTimeouts;
@@ -107,28 +109,24 @@ class FakeTcpNetwork : public platform::TcpNetwork {
  public:
   explicit FakeTcpNetwork(VirtualClock& clock) : clock_(clock) {}
 
-  int Startup() override {
+  platform::Status Startup() override {
     ++startups;
-    return startupCode;
+    return startupCode == 0 ? platform::Status() : Failure("WSAStartup", platform::FailureKind::Failed, startupCode);
   }
-  int Resolve(const std::string& host, const std::string& service,
-              std::vector<platform::ResolvedAddress>& addresses) override {
+  platform::Result<std::vector<platform::ResolvedAddress>> Resolve(const std::string& host,
+                                                                   const std::string& service) override {
     resolvedHost = host;
     resolvedService = service;
-    addresses.assign(connectResults.size(), platform::ResolvedAddress{});
-    return resolveCode;
+    if (resolveCode != 0) return Failure("resolve", platform::FailureKind::Failed, resolveCode);
+    return std::vector<platform::ResolvedAddress>(connectResults.size());
   }
-  std::unique_ptr<platform::TcpSocket> CreateSocket(const platform::ResolvedAddress&,
-                                                    int& error) override {
+  platform::Result<std::unique_ptr<platform::TcpSocket>> CreateSocket(const platform::ResolvedAddress&) override {
     const size_t index = created++;
-    if (index == socketFailsAt) {
-      error = socketError;
-      return nullptr;
-    }
+    if (index == socketFailsAt) return Failure("socket", platform::FailureKind::Failed, socketError);
     auto socket = std::make_unique<FakeTcpSocket>(clock_, connectResults.at(index), &closes);
     socket->channel.Send(printerScript);
     lastSocket = socket.get();
-    return socket;
+    return std::unique_ptr<platform::TcpSocket>(std::move(socket));
   }
   void Cleanup() override { ++cleanups; }
 

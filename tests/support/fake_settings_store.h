@@ -1,6 +1,6 @@
 #pragma once
 // An in-memory settings store, and (through the headers below) the other
-// stand-ins of a Kvitra run: files, environment, links that are never opened.
+// stand-ins of a Kvitra run's settings: files and environment.
 #include <map>
 #include <memory>
 #include <optional>
@@ -12,7 +12,7 @@
 #include "tests/support/fake_environment.h"
 #include "tests/support/memory_files.h"
 #include "tests/support/native_path.h"
-#include "tests/support/no_link_devices.h"
+#include "tests/support/test_failure.h"
 
 namespace testing_support {
 
@@ -33,10 +33,10 @@ class FakeSettingsStore : public platform::SettingsStore {
   FakeSettingsKey key;
   bool missing = false;
   std::vector<std::string> opened;
-  std::unique_ptr<platform::SettingsKey> OpenOrCreateKey(const std::string& path) override {
+  platform::Result<std::unique_ptr<platform::SettingsKey>> OpenOrCreateKey(const std::string& path) override {
     opened.push_back(path);
-    if (missing) return nullptr;
-    return std::make_unique<FakeSettingsKey>(key);
+    if (missing) return Failure("open " + path);
+    return std::unique_ptr<platform::SettingsKey>(std::make_unique<FakeSettingsKey>(key));
   }
 };
 

@@ -17,6 +17,7 @@
 #include "platform/process_launcher.h"
 #include "platform/range_lock.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/test_failure.h"
 #include "tests/support/virtual_clock.h"
 #include "watcher/launch_permission.h"
 #include "watcher/watcher_shell.h"
@@ -73,11 +74,11 @@ class FakeRangeLocks : public platform::RangeLocks {
       else if (!owner_.heldByUs) holding_ = owner_.heldByUs = true;
       return holding_;
     }
-    bool Unlock(uint64_t, uint64_t) override {
+    platform::Status Unlock(uint64_t, uint64_t) override {
       ++owner_.unlocks;
-      if (owner_.unlockFails) return false;
+      if (owner_.unlockFails) return Failure("unlock", platform::FailureKind::Failed, 158, "The segment is already unlocked.");
       holding_ = owner_.heldByUs = false;
-      return true;
+      return platform::Status();
     }
 
    private:
@@ -89,14 +90,14 @@ class FakeRangeLocks : public platform::RangeLocks {
     checkedPaths.push_back(path);
     return exists;
   }
-  std::unique_ptr<platform::RangeLockFile> Open(const std::string&) override {
+  platform::Result<std::unique_ptr<platform::RangeLockFile>> Open(const std::string& path) override {
     ++opens;
     if (onOpen) onOpen();
     if (openFailures > 0) {
       --openFailures;
-      return nullptr;
+      return Failure("open " + path, platform::FailureKind::Failed, 32, "The file is used by another process.");
     }
-    return std::make_unique<File>(*this);
+    return std::unique_ptr<platform::RangeLockFile>(std::make_unique<File>(*this));
   }
 
   bool exists = true;
@@ -135,21 +136,20 @@ class FakeJobFiles : public platform::JobFileProbe {
 
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
   bool DirectoryExists(const std::string& path) override { return missingDirectories.count(path) == 0; }
-  std::optional<platform::JobFileStatus> Status(const std::string& path) override {
+  platform::Result<platform::JobFileStatus> Status(const std::string& path) override {
     auto it = files.find(path);
-    if (it == files.end() || statusFails) return std::nullopt;
+    if (it == files.end() || statusFails) return Failure("size of " + path);
     return platform::JobFileStatus{it->second.content.size(), it->second.modifiedNs, it->second.dosDateTime};
   }
-  bool ReadPrefix(const std::string& path, size_t maxBytes, std::string& out) override {
+  platform::Result<std::string> ReadPrefix(const std::string& path, size_t maxBytes) override {
     ++reads;
     auto it = files.find(path);
-    if (it == files.end() || readFails) return false;
-    out = it->second.content.substr(0, maxBytes);
-    return true;
+    if (it == files.end() || readFails) return Failure("open " + path);
+    return it->second.content.substr(0, maxBytes);
   }
-  bool Remove(const std::string& path) override {
+  platform::Status Remove(const std::string& path) override {
     removed.push_back(path);
-    return files.erase(path) > 0;
+    return files.erase(path) > 0 ? platform::Status() : Failure("remove " + path);
   }
 
   // Writes `content` as a new version of the file, `ageStep` telling its
@@ -174,10 +174,10 @@ class FakeJobFiles : public platform::JobFileProbe {
 // takes them when the test says they are ready (OnDirectoryChanges).
 class FakeDirectoryWatches : public platform::DirectoryWatches {
  public:
-  std::unique_ptr<platform::DirectoryWatch> Watch(const std::string& directory) override {
+  platform::Result<std::unique_ptr<platform::DirectoryWatch>> Watch(const std::string& directory) override {
     watched.push_back(directory);
-    if (refuse) return nullptr;
-    return std::make_unique<FakeWatch>(*this);
+    if (refuse) return Failure("watch " + directory);
+    return std::unique_ptr<platform::DirectoryWatch>(std::make_unique<FakeWatch>(*this));
   }
   void Report(const std::string& name, platform::FileChangeKind kind) { pending.push_back({name, kind}); }
 
@@ -258,20 +258,17 @@ class FakeLauncher : public platform::ProcessLauncher {
     bool closed_ = false;
   };
 
-  std::unique_ptr<platform::ChildProcess> Start(const platform::LaunchRequest& request,
-                                                std::string& error) override {
+  platform::Result<std::unique_ptr<platform::ChildProcess>> Start(const platform::LaunchRequest& request) override {
     Script script;
     if (!scripts.empty()) {
       script = scripts.front();
       scripts.pop_front();
     }
     records.push_back({request, std::nullopt, std::nullopt});
-    if (script.startError) {
-      error = *script.startError;
-      return nullptr;
-    }
+    if (script.startError)
+      return Failure("start " + request.program, platform::FailureKind::Failed, 2, *script.startError);
     if (script.onStart) script.onStart();
-    return std::make_unique<Child>(*this, records.size() - 1, script);
+    return std::unique_ptr<platform::ChildProcess>(std::make_unique<Child>(*this, records.size() - 1, script));
   }
 
   std::deque<Script> scripts;

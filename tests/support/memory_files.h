@@ -15,6 +15,7 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "tests/support/test_failure.h"
 
 namespace testing_support {
 
@@ -60,11 +61,11 @@ class MemoryFiles : public platform::Files {
     return found;
   }
 
-  std::unique_ptr<platform::InputFile> OpenRead(const std::string& path) override {
+  platform::Result<std::unique_ptr<platform::InputFile>> OpenRead(const std::string& path) override {
     openedPaths.push_back(path);
     auto it = files.find(path);
-    if (it == files.end() || unopenable.count(path)) return nullptr;
-    if (opensLeft.count(path) && opensLeft[path]-- <= 0) return nullptr;
+    if (it == files.end() || unopenable.count(path)) return Failure("open " + path);
+    if (opensLeft.count(path) && opensLeft[path]-- <= 0) return Failure("open " + path);
     std::string bytes = it->second;
     std::deque<std::string>& later = laterVersions[path];
     if (!later.empty()) {
@@ -73,34 +74,35 @@ class MemoryFiles : public platform::Files {
     }
     auto failure = readFailures.find(path);
     size_t failAt = failure == readFailures.end() ? std::string::npos : failure->second;
-    return std::make_unique<MemoryInputFile>(bytes, failAt, openCount);
+    return std::unique_ptr<platform::InputFile>(std::make_unique<MemoryInputFile>(bytes, failAt, openCount));
   }
-  platform::ReadResult ReadPrefix(const std::string& path, size_t maxBytes,
-                                  std::string& out) override {
+  platform::Result<std::string> ReadPrefix(const std::string& path, size_t maxBytes) override {
     auto it = files.find(path);
-    if (it == files.end() || unopenable.count(path)) return platform::ReadResult::OpenFailed;
+    if (it == files.end() || unopenable.count(path)) return Failure("open " + path);
     auto failure = readFailures.find(path);
     if (failure != readFailures.end() && failure->second < std::min(maxBytes, it->second.size()))
-      return platform::ReadResult::ReadFailed;
-    out = it->second.substr(0, maxBytes);
-    return platform::ReadResult::Ok;
+      return Failure("read " + path, platform::FailureKind::Failed, 5, "Input/output error");
+    return it->second.substr(0, maxBytes);
   }
-  bool CopyNoReplace(const std::string& from, const std::string& to) override {
-    if (!files.count(from) || files.count(to)) return false;
+  platform::Status CopyNoReplace(const std::string& from, const std::string& to) override {
+    if (!files.count(from) || files.count(to)) return Failure("copy to " + to);
     size_t slash = to.rfind(platform::PathSeparator());
-    if (slash != std::string::npos && slash > 0 && !directories.count(to.substr(0, slash))) return false;
+    if (slash != std::string::npos && slash > 0 && !directories.count(to.substr(0, slash)))
+      return Failure("copy to " + to);
     files[to] = files[from];
-    return true;
+    return platform::Status();
   }
-  bool MakeDirectory(const std::string& path) override {
-    if (refusedDirectories.count(path) || directories.count(path) || files.count(path)) return false;
+  platform::Status MakeDirectory(const std::string& path) override {
+    if (refusedDirectories.count(path) || directories.count(path) || files.count(path))
+      return Failure("make directory " + path);
     directories.insert(path);
     madeDirectories.push_back(path);
-    return true;
+    return platform::Status();
   }
-  platform::WriteResult ReplaceContents(const std::string& path, const std::string& bytes) override {
-    if (replaceResult == platform::WriteResult::Ok) files[path] = bytes;
-    return replaceResult;
+  platform::Status ReplaceContents(const std::string& path, const std::string& bytes) override {
+    if (replaceFailure != platform::FailureKind::None) return Failure("replace " + path, replaceFailure);
+    files[path] = bytes;
+    return platform::Status();
   }
 
   int OpenCount() const { return *openCount; }
@@ -109,7 +111,7 @@ class MemoryFiles : public platform::Files {
   std::set<std::string> directories;
   std::set<std::string> refusedDirectories;  // MakeDirectory fails for these
   std::vector<std::string> madeDirectories;  // in the order made
-  platform::WriteResult replaceResult = platform::WriteResult::Ok;  // of every ReplaceContents
+  platform::FailureKind replaceFailure = platform::FailureKind::None;  // of every ReplaceContents
   std::set<std::string> unopenable;
   std::map<std::string, size_t> readFailures;
   std::map<std::string, std::deque<std::string>> laterVersions;
@@ -124,13 +126,13 @@ class MemoryFiles : public platform::Files {
       ++*openCount_;
     }
     ~MemoryInputFile() override { --*openCount_; }
-    long Read(char* buffer, size_t size) override {
-      if (position_ >= failAt_) return -1;
+    platform::Result<size_t> Read(char* buffer, size_t size) override {
+      if (position_ >= failAt_) return Failure("read", platform::FailureKind::Failed, 5, "Input/output error");
       size_t end = std::min({bytes_.size(), position_ + size, failAt_});
       size_t n = end - std::min(end, position_);
       std::copy(bytes_.begin() + position_, bytes_.begin() + position_ + n, buffer);
       position_ += n;
-      return static_cast<long>(n);
+      return n;
     }
 
    private:

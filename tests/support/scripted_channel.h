@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/serial_port.h"
+#include "tests/support/test_failure.h"
 #include "tests/support/virtual_clock.h"
 
 namespace testing_support {
@@ -39,44 +40,42 @@ class ScriptedChannel : public platform::SerialPort {
     return *this;
   }
 
-  bool Write(const uint8_t* data, size_t size, size_t& written) override {
+  platform::Result<size_t> Write(const uint8_t* data, size_t size) override {
     const size_t call = writeCalls.size();
     writeCalls.emplace_back(reinterpret_cast<const char*>(data), size);
-    written = size;
-    if (call == failWriteCall || call < failWritesBefore) return false;
+    size_t written = size;
+    if (call == failWriteCall || call < failWritesBefore) return Failure("write", platform::FailureKind::Failed, 5, "Input/output error");
     if (call == shortWriteCall && size > 0) written = size - 1;
     writtenBytes.append(reinterpret_cast<const char*>(data), written);
-    return true;
+    return written;
   }
 
-  bool ReadByte(uint8_t& byte, size_t& received) override {
+  platform::Result<std::optional<uint8_t>> ReadByte() override {
     ++reads;
-    received = 0;
     if (script.empty()) {
       clock_.Advance(readTimeMs);
-      return true;
+      return std::optional<uint8_t>();
     }
     const Step step = script.front();
     script.pop_front();
     switch (step.kind) {
       case Step::Byte:
-        byte = step.byte;
-        received = 1;
-        return true;
+        return std::optional<uint8_t>(step.byte);
       case Step::Silence:
         clock_.Advance(readTimeMs);
-        return true;
+        return std::optional<uint8_t>();
       case Step::Failure:
-        return false;
+        break;
     }
-    return false;
+    return Failure("read", platform::FailureKind::Failed, 5, "Input/output error");
   }
 
   // The serial read time of an ordinary one-byte read follows the limits.
-  bool SetTimeouts(const platform::CommTimeouts& timeouts) override {
+  platform::Status SetTimeouts(const platform::CommTimeouts& timeouts) override {
     appliedTimeouts.push_back(timeouts);
     readTimeMs = timeouts.readTotalTimeoutMultiplier + timeouts.readTotalTimeoutConstant;
-    return acceptTimeouts;
+    if (acceptTimeouts) return platform::Status();
+    return platform::Status::Failure("SetCommTimeouts", 87, "The parameter is incorrect.");
   }
 
   std::deque<Step> script;

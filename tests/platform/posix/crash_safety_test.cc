@@ -35,7 +35,7 @@ TEST(CrashSafety, KilledWhileReplacingLeavesOldOrWholeNew) {
   std::mt19937 random(12345);
   int sawOld = 0, sawNew = 0;
   for (int round = 0; round < 150; ++round) {
-    ASSERT_EQ(SystemFiles().ReplaceContents(path, job), WriteResult::Ok);
+    ASSERT_TRUE(SystemFiles().ReplaceContents(path, job).ok());
     int done[2];
     ASSERT_EQ(pipe(done), 0);
     pid_t child = fork();
@@ -57,8 +57,9 @@ TEST(CrashSafety, KilledWhileReplacingLeavesOldOrWholeNew) {
     kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    std::string contents;
-    ASSERT_EQ(SystemFiles().ReadPrefix(path, 1 << 16, contents), ReadResult::Ok);
+    const Result<std::string> read = SystemFiles().ReadPrefix(path, 1 << 16);
+    ASSERT_TRUE(read.ok());
+    const std::string& contents = *read;
     ASSERT_TRUE(contents == job || contents == result) << "round " << round << ": " << contents.size() << " bytes";
     (contents == job ? sawOld : sawNew)++;
     // A temporary file cut off by the kill is hidden and never the job file.

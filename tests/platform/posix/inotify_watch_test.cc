@@ -34,7 +34,7 @@ std::optional<FileChangeKind> LastFor(const std::vector<FileChange>& changes, co
 
 TEST(InotifyWatch, AWriterIsBusyUntilItClosesTheFile) {
   contract::ScratchDir dir;
-  auto watch = SystemDirectoryWatches().Watch(dir.path());
+  auto watch = SystemDirectoryWatches().Watch(dir.path()).ValueOr(nullptr);
   ASSERT_NE(watch, nullptr);
   const int fd = ::open((dir / "FAK_DANE.DAT").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   ASSERT_GE(fd, 0);
@@ -52,7 +52,7 @@ TEST(InotifyWatch, AWriterIsBusyUntilItClosesTheFile) {
 
 TEST(InotifyWatch, AnOverflowedQueueSaysChangesWereLost) {
   contract::ScratchDir dir;
-  auto watch = SystemDirectoryWatches().Watch(dir.path());
+  auto watch = SystemDirectoryWatches().Watch(dir.path()).ValueOr(nullptr);
   ASSERT_NE(watch, nullptr);
   // More events than the kernel queues for one watch (16384 by default);
   // each open-write-close of a new name is two or three events.

@@ -56,7 +56,7 @@ TEST_F(RegFileStoreTest, AMissingFileIsCreatedWithEveryLevelAndReadsAsAnEmptyKey
   fs::path file = dir_ / "home/.config/NORVEL/PrnSetup.reg";
   RegFileStore store(file.string());
 
-  auto key = store.OpenOrCreateKey(kKeyPath);
+  auto key = store.OpenOrCreateKey(kKeyPath).ValueOr(nullptr);
   ASSERT_NE(key, nullptr);
   EXPECT_FALSE(key->Value("Code_Page").has_value());
   EXPECT_EQ(ReadAll(file), kNewFile);
@@ -64,7 +64,7 @@ TEST_F(RegFileStoreTest, AMissingFileIsCreatedWithEveryLevelAndReadsAsAnEmptyKey
   EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
 
   WriteAll(file, std::string(kNewFile) + "\"COM_Speed\"=dword:00004b00\r\n");
-  key = store.OpenOrCreateKey("\\SOFTWARE\\NORVEL\\PrnSetup");
+  key = store.OpenOrCreateKey("\\SOFTWARE\\NORVEL\\PrnSetup").ValueOr(nullptr);
   ASSERT_NE(key, nullptr);
   EXPECT_TRUE(key->Value("COM_Speed").has_value());
 }
@@ -84,7 +84,7 @@ TEST_F(RegFileStoreTest, AnExistingFileIsReadAndNeverRewritten) {
     fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
     const auto written = fs::last_write_time(file);
 
-    ASSERT_NE(RegFileStore(file.string()).OpenOrCreateKey(kKeyPath), nullptr);
+    ASSERT_TRUE(RegFileStore(file.string()).OpenOrCreateKey(kKeyPath).ok());
     EXPECT_EQ(ReadAll(file), bytes);
     EXPECT_EQ(fs::last_write_time(file), written);
   }
@@ -102,7 +102,7 @@ TEST_F(RegFileStoreTest, ExampleFilesReadAsTheyAre) {
     SCOPED_TRACE(c.file);
     fs::path copy = dir_ / c.file;
     fs::copy_file(fs::path(EXAMPLES_DIR) / c.file, copy);
-    auto key = RegFileStore(copy.string()).OpenOrCreateKey(kKeyPath);
+    auto key = RegFileStore(copy.string()).OpenOrCreateKey(kKeyPath).ValueOr(nullptr);
     ASSERT_NE(key, nullptr);
     auto codePage = key->Value("Code_Page");
     ASSERT_TRUE(codePage.has_value());
@@ -130,7 +130,7 @@ TEST_F(RegFileStoreTest, ALocationThatCanBeNeitherReadNorCreatedGivesNoKey) {
   };
   for (const fs::path& path : paths) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(RegFileStore(path.string()).OpenOrCreateKey(kKeyPath), nullptr);
+    EXPECT_FALSE(RegFileStore(path.string()).OpenOrCreateKey(kKeyPath).ok());
   }
   EXPECT_FALSE(fs::exists(dir_ / "nowhere"));
 }
@@ -154,7 +154,7 @@ TEST_F(RegFileStoreTest, TheUsersFileFollowsXdgConfigHomeThenHome) {
   }
 
   SetEnv("XDG_CONFIG_HOME", dir_.string());
-  EXPECT_NE(platform::UserSettingsStore().OpenOrCreateKey(kKeyPath), nullptr);
+  EXPECT_TRUE(platform::UserSettingsStore().OpenOrCreateKey(kKeyPath).ok());
   EXPECT_EQ(ReadAll(dir_ / "NORVEL/PrnSetup.reg"), kNewFile);
 
   SetEnv("XDG_CONFIG_HOME", savedXdg);

@@ -24,9 +24,9 @@ void Write(const std::string& path, const std::string& bytes) {
 }
 
 std::string Read(const std::string& path) {
-  std::string out;
-  EXPECT_EQ(SystemFiles().ReadPrefix(path, 1 << 20, out), ReadResult::Ok) << path;
-  return out;
+  const Result<std::string> read = SystemFiles().ReadPrefix(path, 1 << 20);
+  EXPECT_TRUE(read.ok()) << read.status().ToString();
+  return read.ok() ? *read : std::string();
 }
 
 size_t EntryCount(const std::string& dir) {
@@ -50,16 +50,15 @@ TEST(SystemFiles, ResolveNameGivesTheNameOnDisk) {
 
 TEST(SystemFiles, AFifoIsNotReadAndDoesNotBlock) {
   TempDir dir;
-  std::string out;
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-  EXPECT_EQ(SystemFiles().ReadPrefix(dir / "fifo", 10, out), ReadResult::OpenFailed);
+  EXPECT_FALSE(SystemFiles().ReadPrefix(dir / "fifo", 10).ok());
 }
 
 TEST(SystemFiles, ReplaceContentsKeepsTheFileMode) {
   TempDir dir;
   Write(dir / "FAK_DANE.DAT", "a long job that is longer than the result");
   ASSERT_EQ(chmod((dir / "FAK_DANE.DAT").c_str(), 0640), 0);
-  EXPECT_EQ(SystemFiles().ReplaceContents(dir / "FAK_DANE.DAT", kBytes), WriteResult::Ok);
+  EXPECT_TRUE(SystemFiles().ReplaceContents(dir / "FAK_DANE.DAT", kBytes).ok());
   EXPECT_EQ(Read(dir / "FAK_DANE.DAT"), kBytes);
   struct stat st {};
   ASSERT_EQ(stat((dir / "FAK_DANE.DAT").c_str(), &st), 0);
@@ -70,7 +69,7 @@ TEST(SystemFiles, ReplaceContentsReplacesASymbolicLinkNotItsTarget) {
   TempDir dir;
   Write(dir / "elsewhere", "keep me");
   ASSERT_EQ(symlink((dir / "elsewhere").c_str(), (dir / "FAK_DANE.DAT").c_str()), 0);
-  EXPECT_EQ(SystemFiles().ReplaceContents(dir / "FAK_DANE.DAT", "##1"), WriteResult::Ok);
+  EXPECT_TRUE(SystemFiles().ReplaceContents(dir / "FAK_DANE.DAT", "##1").ok());
   EXPECT_EQ(Read(dir / "elsewhere"), "keep me");
   EXPECT_EQ(Read(dir / "FAK_DANE.DAT"), "##1");
 }
@@ -85,8 +84,8 @@ TEST(SystemFiles, ShortWriteIsAFailureAndKeepsTheOldFile) {
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{4, 4};
     setrlimit(RLIMIT_FSIZE, &limit);
-    WriteResult result = SystemFiles().ReplaceContents(dir / "FAK_DANE.DAT", "##2147483647");
-    _exit(result == WriteResult::WriteFailed ? 0 : 1);
+    const Status written = SystemFiles().ReplaceContents(dir / "FAK_DANE.DAT", "##2147483647");
+    _exit(written.kind() == FailureKind::WriteFailed ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -54,11 +54,10 @@ class TempDir {
 class SpawnLauncherTest : public ::testing::Test {
  protected:
   std::unique_ptr<ChildProcess> Start(const std::string& script, const std::string& workDir) {
-    std::string error;
-    auto child = SystemProcessLauncher().Start(
-        {dir.File(script), workDir, {{"KVITRA_START_MINIMISED", "1"}}}, error);
-    EXPECT_TRUE(child) << error;
-    return child;
+    Result<std::unique_ptr<ChildProcess>> child =
+        SystemProcessLauncher().Start({dir.File(script), workDir, {{"KVITRA_START_MINIMISED", "1"}}});
+    EXPECT_TRUE(child.ok()) << child.status().ToString();
+    return std::move(child).ValueOr(nullptr);
   }
   static bool WaitExited(ChildProcess& child, int ms) {
     for (int waited = 0; waited < ms; waited += 10) {
@@ -80,7 +79,7 @@ TEST_F(SpawnLauncherTest, ChildGetsItsPathAsItsOnlyArgument) {
 
 TEST_F(SpawnLauncherTest, DescriptorsOpenedCloseOnExecStayWithVarden) {
   dir.Write("looku.dat", "");
-  auto lock = SystemRangeLocks().Open(dir.File("looku.dat"));
+  auto lock = SystemRangeLocks().Open(dir.File("looku.dat")).ValueOr(nullptr);
   ASSERT_TRUE(lock && lock->TryLock(0, 4));
   dir.WriteScript("kvitra", "ls -l /proc/$$/fd > fds.txt\n");
   auto child = Start("kvitra", dir.path());
@@ -109,8 +108,7 @@ TEST(PrinterProgramPathTest, EnvironmentVariableOrBesideTheRunningProgram) {
 TEST(JobFileProbeTest, AFifoInThePlaceOfTheJobIsNotReadAndDoesNotBlock) {
   TempDir dir;
   ASSERT_EQ(::mkfifo(dir.File("FAK_DANE.DAT").c_str(), 0644), 0);
-  std::string text;
-  EXPECT_FALSE(SystemJobFileProbe().ReadPrefix(dir.File("FAK_DANE.DAT"), 64, text));
+  EXPECT_FALSE(SystemJobFileProbe().ReadPrefix(dir.File("FAK_DANE.DAT"), 64).ok());
 }
 
 // The loop looks the job file up ten times a second; the directory is listed

@@ -144,8 +144,7 @@ class ComPeer : public SerialPeer {
       : name_(std::move(name)), other_(std::move(other)) {}
   std::string PortName() const override { return name_; }
   void Send(const std::string& bytes) override {
-    size_t written = 0;
-    other_->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written);
+    other_->Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   }
 
  private:
@@ -161,8 +160,8 @@ std::unique_ptr<SerialPeer> OpenSerialPeer() {
   std::string nearName, otherName;
   std::istringstream(pair) >> nearName >> otherName;
   auto other = platform::SystemSerialPorts().Open("\\\\.\\" + otherName, 9600, false);
-  if (!other || !other->SetTimeouts({0, 0, 1000, 0, 1000})) return nullptr;
-  return std::make_unique<ComPeer>("\\\\.\\" + nearName, std::move(other));
+  if (!other || !(*other)->SetTimeouts({0, 0, 1000, 0, 1000}).ok()) return nullptr;
+  return std::make_unique<ComPeer>("\\\\.\\" + nearName, std::move(*other));
 }
 
 std::string MissingPortName() { return "\\\\.\\COM99"; }

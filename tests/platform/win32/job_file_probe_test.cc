@@ -35,21 +35,21 @@ class Win32JobFileProbeTest : public ::testing::Test {
   ScratchDir dir;
   const std::string job = dir / "FAK_DANE.DAT";
   void SetUp() override {
-    ASSERT_EQ(platform::SystemFiles().ReplaceContents(job, std::string(40, 'j')), platform::WriteResult::Ok);
+    ASSERT_TRUE(platform::SystemFiles().ReplaceContents(job, std::string(40, 'j')).ok());
   }
 };
 
 TEST_F(Win32JobFileProbeTest, StatusGivesSizeAndTheLocalTimeInTwoSecondSteps) {
   ASSERT_TRUE(SetLocalWriteTime(job, {2021, 9, 1, 13, 10, 11, 29, 450}));
-  std::optional<platform::JobFileStatus> status = probe.Status(job);
-  ASSERT_TRUE(status.has_value());
+  platform::Result<platform::JobFileStatus> status = probe.Status(job);
+  ASSERT_TRUE(status.ok());
   EXPECT_EQ(status->size, 40u);
   EXPECT_EQ(status->dosDateTime, platform::EncodeDosDateTime({2021, 9, 13, 10, 11, 28}));
 
   // The full resolution tells apart what the two-second steps do not.
   ASSERT_TRUE(SetLocalWriteTime(job, {2021, 9, 1, 13, 10, 11, 28, 450}));
-  std::optional<platform::JobFileStatus> earlier = probe.Status(job);
-  ASSERT_TRUE(earlier.has_value());
+  platform::Result<platform::JobFileStatus> earlier = probe.Status(job);
+  ASSERT_TRUE(earlier.ok());
   EXPECT_EQ(earlier->dosDateTime, status->dosDateTime);
   EXPECT_EQ(status->modifiedNs - earlier->modifiedNs, 1'000'000'000);
 }
@@ -57,26 +57,28 @@ TEST_F(Win32JobFileProbeTest, StatusGivesSizeAndTheLocalTimeInTwoSecondSteps) {
 TEST_F(Win32JobFileProbeTest, MomentsOutsideTheDosRangeHaveNoDosTime) {
   for (WORD year : {1979, 2108}) {
     ASSERT_TRUE(SetLocalWriteTime(job, {year, 6, 0, 15, 12, 0, 0, 0}));
-    std::optional<platform::JobFileStatus> status = probe.Status(job);
-    ASSERT_TRUE(status.has_value());
+    platform::Result<platform::JobFileStatus> status = probe.Status(job);
+    ASSERT_TRUE(status.ok());
     EXPECT_EQ(status->dosDateTime, platform::kNoDosDateTime) << year;
   }
 }
 
 TEST_F(Win32JobFileProbeTest, ReadIsRefusedWhileSomebodyWritesTheFile) {
-  std::string out;
   {
     OpenedElsewhere host(job, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(host.ok());
-    EXPECT_FALSE(probe.ReadPrefix(job, 64, out));
+    platform::Result<std::string> refused = probe.ReadPrefix(job, 64);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.status().systemCode(), ERROR_SHARING_VIOLATION) << refused.status().ToString();
   }
   {
     OpenedElsewhere reader(job, GENERIC_READ, FILE_SHARE_READ);
     ASSERT_TRUE(reader.ok());
-    EXPECT_TRUE(probe.ReadPrefix(job, 10, out));
-    EXPECT_EQ(out, std::string(10, 'j'));
+    platform::Result<std::string> read = probe.ReadPrefix(job, 10);
+    ASSERT_TRUE(read.ok()) << read.status().ToString();
+    EXPECT_EQ(*read, std::string(10, 'j'));
   }
-  EXPECT_FALSE(probe.ReadPrefix(dir.path(), 10, out));
+  EXPECT_FALSE(probe.ReadPrefix(dir.path(), 10).ok());
 }
 
 }  // namespace

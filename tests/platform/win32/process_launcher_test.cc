@@ -47,12 +47,10 @@ class CreateProcessLauncherTest : public ::testing::Test {
   }
 
   std::unique_ptr<ChildProcess> Start(const std::string& mode) {
-    std::string error;
-    auto child = SystemProcessLauncher().Start(
-        {PrinterProgramPath(jobDir_), jobDir_ + "\\", {{"LAUNCH_HELPER_MODE", mode}, {"KVITRA_START_MINIMISED", "1"}}},
-        error);
-    EXPECT_TRUE(child) << error;
-    return child;
+    Result<std::unique_ptr<ChildProcess>> child = SystemProcessLauncher().Start(
+        {PrinterProgramPath(jobDir_), jobDir_ + "\\", {{"LAUNCH_HELPER_MODE", mode}, {"KVITRA_START_MINIMISED", "1"}}});
+    EXPECT_TRUE(child.ok()) << child.status().ToString();
+    return std::move(child).ValueOr(nullptr);
   }
 
   // Once the helper has opened its windows.
@@ -97,10 +95,10 @@ TEST_F(CreateProcessLauncherTest, CloseRequestReachesEveryTopLevelWindowOfTheChi
 }
 
 TEST_F(CreateProcessLauncherTest, StartFailureGivesTheSystemText) {
-  std::string error;
-  EXPECT_EQ(SystemProcessLauncher().Start({dir_ / "missing.exe", dir_.path(), {}}, error), nullptr);
-  EXPECT_EQ(error, win32::SystemErrorText(ERROR_FILE_NOT_FOUND));
-  EXPECT_NE(error, "error 2") << "the system has a text for it";
+  const Result<std::unique_ptr<ChildProcess>> missing = SystemProcessLauncher().Start({dir_ / "missing.exe", dir_.path(), {}});
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.status().systemText(), win32::SystemErrorText(ERROR_FILE_NOT_FOUND));
+  EXPECT_NE(missing.status().systemText(), "error 2") << "the system has a text for it";
 }
 
 TEST(ChildEnvironmentTest, ExtraVariablesReplaceOrAddAndTheBlockStaysSorted) {

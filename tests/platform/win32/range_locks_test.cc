@@ -23,13 +23,13 @@ TEST(LockFileRangeLocksTest, RefusalIsALockViolationAndOnlyTheHolderUnlocks) {
   ScratchDir dir;
   std::ofstream(dir / "looku.dat");
   RangeLocks& locks = SystemRangeLocks();
-  auto first = locks.Open(dir / "looku.dat");
-  auto second = locks.Open(dir / "looku.dat");
+  auto first = locks.Open(dir / "looku.dat").ValueOr(nullptr);
+  auto second = locks.Open(dir / "looku.dat").ValueOr(nullptr);
   ASSERT_TRUE(first && second);
   ASSERT_TRUE(first->TryLock(0, 4));
   EXPECT_FALSE(second->TryLock(0, 4));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_LOCK_VIOLATION));
-  EXPECT_FALSE(second->Unlock(0, 4)) << "only the holder can unlock";
+  EXPECT_FALSE(second->Unlock(0, 4).ok()) << "only the holder can unlock";
 }
 
 TEST(LockFileRangeLocksTest, FileHeldOpenWithoutSharingCannotBeOpened) {
@@ -38,9 +38,9 @@ TEST(LockFileRangeLocksTest, FileHeldOpenWithoutSharingCannotBeOpened) {
   const HANDLE holder = CreateFileA((dir / "looku.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(SystemRangeLocks().Open(dir / "looku.dat"), nullptr);
+  EXPECT_FALSE(SystemRangeLocks().Open(dir / "looku.dat").ok());
   CloseHandle(holder);
-  EXPECT_NE(SystemRangeLocks().Open(dir / "looku.dat"), nullptr);
+  EXPECT_TRUE(SystemRangeLocks().Open(dir / "looku.dat").ok());
 }
 
 std::string Variable(const char* name) {
@@ -52,7 +52,7 @@ std::string Variable(const char* name) {
 TEST(LinuxLockTest, RangeHeldByALinuxProcessIsRefused) {
   const std::string path = Variable("LOCKED_BY_LINUX");
   if (path.empty()) GTEST_SKIP() << "run by range_locks_linux.sh";
-  auto file = SystemRangeLocks().Open(path);
+  auto file = SystemRangeLocks().Open(path).ValueOr(nullptr);
   ASSERT_NE(file, nullptr);
   EXPECT_FALSE(file->TryLock(0, 4));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_LOCK_VIOLATION));
@@ -64,14 +64,14 @@ TEST(LinuxLockTest, RangeHeldByALinuxProcessIsRefused) {
 TEST(LinuxLockTest, RangeHeldHereUntilReleased) {
   const std::string path = Variable("HOLD_FOR_LINUX");
   if (path.empty()) GTEST_SKIP() << "run by range_locks_linux.sh";
-  auto file = SystemRangeLocks().Open(path);
+  auto file = SystemRangeLocks().Open(path).ValueOr(nullptr);
   ASSERT_NE(file, nullptr);
   ASSERT_TRUE(file->TryLock(0, 4));
   std::ofstream(path + ".ready") << "locked\n";
   for (int i = 0; i < 3000 && !std::filesystem::exists(path + ".release"); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_TRUE(std::filesystem::exists(path + ".release"));
-  EXPECT_TRUE(file->Unlock(0, 4));
+  EXPECT_TRUE(file->Unlock(0, 4).ok());
 }
 
 }  // namespace

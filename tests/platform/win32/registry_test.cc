@@ -56,7 +56,7 @@ TEST_F(Win32RegistryStoreTest, LeadingBackslashNamesTheSameKey) {
   const DWORD speed = 19200;
   Set(L"COM_Speed", REG_DWORD, &speed, sizeof speed);
   std::unique_ptr<platform::SettingsKey> key =
-      platform::UserSettingsStore().OpenOrCreateKey("\\" + keyPathBytes);
+      platform::UserSettingsStore().OpenOrCreateKey("\\" + keyPathBytes).ValueOr(nullptr);
   ASSERT_NE(key, nullptr);
   EXPECT_TRUE(key->Value("COM_Speed").has_value());
 }
@@ -74,7 +74,7 @@ TEST_F(Win32RegistryStoreTest, ValuesComeWithTheirTypeAndTheirBytesAsStored) {
   Set(L"Blob", REG_BINARY, blob, sizeof blob);
   Set(L"Empty", REG_SZ, L"", 0);
 
-  std::unique_ptr<platform::SettingsKey> key = platform::UserSettingsStore().OpenOrCreateKey(keyPathBytes);
+  std::unique_ptr<platform::SettingsKey> key = platform::UserSettingsStore().OpenOrCreateKey(keyPathBytes).ValueOr(nullptr);
   ASSERT_NE(key, nullptr);
   const Bytes terminated = {'L', 0, 'A', 0, 'T', 0, 'I', 0, 'N', 0, '2', 0, 0, 0};
   struct Expected {

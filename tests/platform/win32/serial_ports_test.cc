@@ -33,26 +33,27 @@ class CommSerialPortsTest : public ::testing::Test {
   }
 
   std::unique_ptr<SerialPort> Open(const std::string& name, bool xonXoff = false, int32_t baud = 9600) {
-    auto port = SystemSerialPorts().Open(name, baud, xonXoff);
-    EXPECT_NE(port, nullptr) << name;
-    if (port) {
-      EXPECT_TRUE(port->SetTimeouts({0, 0, 1000, 0, 1000}));
-    }
-    return port;
+    Result<std::unique_ptr<SerialPort>> port = SystemSerialPorts().Open(name, baud, xonXoff);
+    EXPECT_TRUE(port.ok()) << name << ": " << port.status().ToString();
+    if (!port) return nullptr;
+    EXPECT_TRUE((*port)->SetTimeouts({0, 0, 1000, 0, 1000}).ok());
+    return std::move(*port);
   }
 
   static void Send(SerialPort& port, const std::string& bytes) {
-    size_t written = 0;
-    ASSERT_TRUE(port.Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), written));
-    ASSERT_EQ(written, bytes.size());
+    const Result<size_t> written = port.Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    ASSERT_TRUE(written.ok());
+    ASSERT_EQ(*written, bytes.size());
   }
 
   // Reads until `count` bytes have come or a read ends empty.
   static std::string Receive(SerialPort& port, size_t count) {
     std::string bytes;
-    uint8_t byte = 0;
-    size_t received = 0;
-    while (bytes.size() < count && port.ReadByte(byte, received) && received == 1) bytes += char(byte);
+    while (bytes.size() < count) {
+      const Result<std::optional<uint8_t>> read = port.ReadByte();
+      if (!read || !*read) break;
+      bytes += char(**read);
+    }
     return bytes;
   }
 
