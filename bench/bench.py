@@ -472,8 +472,8 @@ def main():
                         help="varden: only Varden's latencies (local, tick alone, through Samba)")
     args = parser.parse_args()
     args.build = os.path.abspath(args.build)
-    args.kvitra = os.path.join(args.build, "printer", "kvitra")
-    args.varden = os.path.join(args.build, "watcher", "varden")
+    args.kvitra = os.path.join(args.build, "shells", "kvitra", "kvitra")
+    args.varden = os.path.join(args.build, "shells", "varden", "varden")
     args.sim = os.path.join(args.build, "tools", "thermal-sim", "thermal-sim")
     args.qt_floor = os.path.join(args.build, "bench", "qt_timer_floor")
 

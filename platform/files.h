@@ -20,12 +20,10 @@ class InputFile {
 };
 
 // Every call takes the path as it is given (FileExists too); ResolveName finds
-// the name a host may have written in another letter case.
+// an existing file by the rule of file_presence.h.
 class Files : public FilePresence {
  public:
-  // The name as it exists on disk: `path` itself when it exists, else the first
-  // entry of the same directory whose name matches the last component without
-  // regard to ASCII letter case, else `path` unchanged.
+  // The name as it exists on disk by the name rule, else `path` unchanged.
   virtual std::string ResolveName(const std::string& path) = 0;
   virtual bool DirectoryExists(const std::string& path) = 0;
   // Opens an existing regular file for reading.

@@ -1,7 +1,6 @@
 #pragma once
-// What the job detection loop learns about the job file, with names matched
-// as the host's file system would match them (exact name first, then without
-// regard to ASCII letter case).
+// What the job detection loop learns about the job file. Names are found by
+// the rule of file_presence.h, on every call.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

@@ -21,12 +21,11 @@ class RangeLockFile {
   virtual Status Unlock(uint64_t offset, uint64_t length) = 0;
 };
 
-// Names are matched as the share's Windows clients match them: the exact name
-// first, then without regard to ASCII letter case. FileExists answers false
-// only when the system says there is no such file (a directory of that name
-// is no lock file either); a name it cannot look at (access refused, a loop
-// of links, a network error) counts as a lock file, so that the lock is
-// tried and its failure shown, never skipped.
+// Names are found by the rule of file_presence.h, on every call. FileExists
+// answers false only when the system says there is no such file (a directory
+// of that name is no lock file either); a name it cannot look at (access
+// refused, a loop of links, a network error) counts as a lock file, so that
+// the lock is tried and its failure shown, never skipped.
 class RangeLocks : public FilePresence {
  public:
   // Opens an existing file for reading and writing, never creating it.

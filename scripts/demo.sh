@@ -31,7 +31,7 @@ cp examples/PARAGNIP.DAT "$jobs/PARAGNIP.DAT"
 
 echo "== job directory: $jobs"
 echo "== running kvitra (headless) against thermal-sim at $address"
-(cd "$jobs" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$top/build/printer/kvitra")
+(cd "$jobs" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$top/build/shells/kvitra/kvitra")
 echo "== FAK_DANE.DAT now holds:"
 cat "$jobs/FAK_DANE.DAT"; echo
 echo "== archive copy:"

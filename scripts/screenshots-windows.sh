@@ -65,7 +65,7 @@ done
 wine reg add 'HKCU\SOFTWARE\NORVEL\PrnSetup' /v Code_Page /d WIN1250 /f >/dev/null 2>&1
 
 # Varden: the title panel in its first three seconds, then the main label.
-wine "$top/$build_win/watcher/VARDEN.EXE" "$(windows_path "$scratch/jobs")" >/dev/null 2>&1 &
+wine "$top/$build_win/shells/varden/VARDEN.EXE" "$(windows_path "$scratch/jobs")" >/dev/null 2>&1 &
 pids+=($!)
 sleep 2
 import -window root -crop 511x214+5+5 +repage "$out/varden-title-panel-wine.png"
@@ -83,7 +83,7 @@ for _ in $(seq 50); do grep -q '^listening' "$scratch/sim.out" 2>/dev/null && br
 address=$(sed -n 's/^listening tcp \([^ ]*\).*/\1/p' "$scratch/sim.out" | head -n 1)
 sed "1s/.*/$address\r/" examples/PORT.CFG.network >"$scratch/jobs/PORT.CFG"
 cp examples/receipt-FAK_DANE.DAT "$scratch/jobs/FAK_DANE.DAT"
-(cd "$scratch/jobs" && exec wine "$top/$build_win/printer/KVITRA.EXE") >"$scratch/kvitra.err" 2>&1 &
+(cd "$scratch/jobs" && exec wine "$top/$build_win/shells/kvitra/KVITRA.EXE") >"$scratch/kvitra.err" 2>&1 &
 pids+=($!)
 geometry() {
   (xwininfo -name Kvitra 2>/dev/null || true) | awk '

@@ -20,7 +20,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-[ -x "$build/watcher/varden" ] || { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null; }
+[ -x "$build/shells/varden/varden" ] || { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null; }
 cmake --build "$build" -j "$(nproc)" --target kvitra varden thermal-sim
 
 scratch=$(mktemp -d /tmp/kvitra-screenshots.XXXXXX)
@@ -41,7 +41,7 @@ export DISPLAY=:57
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Varden: the title panel in its first three seconds, then the main label.
-"$top/$build/watcher/varden" "$scratch/jobs" 2>/dev/null &
+"$top/$build/shells/varden/varden" "$scratch/jobs" 2>/dev/null &
 pids+=($!)
 sleep 1.5
 import -window root -crop 511x214+5+5 +repage "$out/varden-title-panel.png"
@@ -57,7 +57,7 @@ for _ in $(seq 50); do grep -q '^listening' "$scratch/sim.out" 2>/dev/null && br
 address=$(sed -n 's/^listening tcp \([^ ]*\).*/\1/p' "$scratch/sim.out" | head -n 1)
 sed "1s/.*/$address\r/" examples/PORT.CFG.network >"$scratch/jobs/PORT.CFG"
 cp examples/receipt-FAK_DANE.DAT "$scratch/jobs/FAK_DANE.DAT"
-(cd "$scratch/jobs" && exec "$top/$build/printer/kvitra") 2>/dev/null &
+(cd "$scratch/jobs" && exec "$top/$build/shells/kvitra/kvitra") 2>/dev/null &
 pids+=($!)
 # The window is made anew when it first puts itself on top, so it is found
 # by its title and taken from the screen once it shows the message.

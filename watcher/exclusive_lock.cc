@@ -1,5 +1,6 @@
 #include "watcher/exclusive_lock.h"
 
+#include "watcher/busy_flag.h"
 #include "watcher/watcher_messages.h"
 
 namespace varden {
@@ -33,11 +34,7 @@ bool ExclusiveLock::AcquireLock() {
     shell_.Log("lock requested while it is being taken; refused");
     return false;
   }
-  acquiring_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{acquiring_};
+  const BusyFlag busy(acquiring_);
 
   platform::Result<std::unique_ptr<platform::RangeLockFile>> file = OpenWithRetries();
   if (!file) {

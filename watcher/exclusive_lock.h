@@ -28,13 +28,13 @@ class ExclusiveLock : public LaunchPermission {
   // At shutdown: waits (within the retry limits) for the lock and frees it.
   void PAM_KONIEC_PROG();
 
-  // The range is locked by this lock. Only a successful lock attempt makes it
-  // so: an open file whose range is still being tried for is not held.
-  bool Held() const { return lockHandle_ != nullptr; }
   // LaunchPermission: held, or there is no lock file.
   bool MayPrint() override;
 
  private:
+  // The range is locked by this lock. Only a successful lock attempt makes it
+  // so: an open file whose range is still being tried for is not held.
+  bool Held() const { return lockHandle_ != nullptr; }
   platform::Result<std::unique_ptr<platform::RangeLockFile>> OpenWithRetries();
   // Tries the range on `file`; it becomes lockHandle_ at the first success.
   bool LockWithRetries(std::unique_ptr<platform::RangeLockFile> file);

@@ -5,6 +5,7 @@
 
 #include "common/job_directory_files.h"
 #include "platform/paths.h"
+#include "watcher/busy_flag.h"
 #include "watcher/job_dir.h"
 #include "watcher/job_text.h"
 #include "watcher/watcher_messages.h"
@@ -64,14 +65,13 @@ void Watcher::WatchJobDirectory() {
 }
 
 void Watcher::Timer1Timer() {
-  if (!timer1Enabled_ || closing_) return;
+  if (handlingJob_ || closing_) return;
   try {
     shell_.SetTitle(formatClock_(services_.clock.Now()));
     DetectJob(false);
   } catch (const std::exception&) {
     // A failed tick is simply retried by the next one.
   }
-  timer1Enabled_ = true;
 }
 
 void Watcher::OnDirectoryChanges() {
@@ -90,13 +90,12 @@ void Watcher::OnDirectoryChanges() {
   jobBeingWritten_ = *last == platform::FileChangeKind::Writing;
   const bool writerDone = *last == platform::FileChangeKind::Finished || *last == platform::FileChangeKind::Changed;
   // While a job is handled the changes are only noted; the ticks after it look.
-  if (!writerDone || !timer1Enabled_ || closing_) return;
+  if (!writerDone || handlingJob_ || closing_) return;
   try {
     DetectJob(true);
   } catch (const std::exception&) {
     // As in a tick: the next tick retries.
   }
-  timer1Enabled_ = true;
 }
 
 void Watcher::DetectJob(bool writerDone) {
@@ -138,7 +137,7 @@ std::optional<Watcher::Signature> Watcher::ReadSignature(const std::string& jobF
 }
 
 void Watcher::HandleJob(const Signature& signature) {
-  timer1Enabled_ = false;
+  const BusyFlag busy(handlingJob_);
   if (!lock_.AcquireLock()) return;
   shell_.SetTitle(messages::kTitleSending);
   const bool done = launch_.AKTIV_WLASC();
@@ -148,7 +147,6 @@ void Watcher::HandleJob(const Signature& signature) {
   }
   LogJob(signature, done);
   shell_.SetTitle(messages::kTitleListening);
-  timer1Enabled_ = true;
   if (!lock_.ReleaseLock()) shell_.SetTitle(messages::kTitleReleaseFailed);
 }
 
@@ -174,7 +172,7 @@ void Watcher::LogJob(const Signature& signature, bool done) {
 }
 
 void Watcher::Timer2Timer() {
-  if (!timer2Enabled_ || !timer1Enabled_ || closing_) return;
+  if (!timer2Enabled_ || handlingJob_ || closing_) return;
   if (titlePanelVisible_) {
     shell_.HideTitlePanel();
     titlePanelVisible_ = false;

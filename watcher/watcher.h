@@ -68,10 +68,8 @@ class Watcher {
   void OnClosing() { closing_ = true; }
 
   const std::string& JobDir() const { return jobDir_; }
-  bool Timer1Enabled() const { return timer1Enabled_; }
+  // False once Timer2 has done its work: the shell stops it.
   bool Timer2Enabled() const { return timer2Enabled_; }
-  bool TitlePanelVisible() const { return titlePanelVisible_; }
-  int32_t LastJobSum() const { return lastJobSum_; }
 
  private:
   struct Observation {
@@ -100,7 +98,9 @@ class Watcher {
   PrinterLaunch launch_;
   ClockFormatter formatClock_ = FormatTimeOfDay;
 
-  bool timer1Enabled_ = true;
+  // A job is being handled: ticks and notifications that nested event loops
+  // deliver meanwhile do nothing.
+  bool handlingJob_ = false;
   bool timer2Enabled_ = true;
   bool titlePanelVisible_ = true;
   bool titlePanelPending_ = true;

@@ -57,8 +57,6 @@ class SerialLink : public PrinterLink {
   bool CancelsRefusedOpening() const override { return false; }
   void Close() override;
 
-  bool IsOpen() const { return port_ != nullptr; }
-
  private:
   // Applies the limits of PORT.CFG line 3 with this read-total constant.
   bool SetReadTotalConstant(int32_t milliseconds);

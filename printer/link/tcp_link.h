@@ -51,8 +51,6 @@ class TcpLink : public PrinterLink {
   // Closes the socket and releases the network layer, once.
   void Close() override;
 
-  bool IsOpen() const { return socket_ != nullptr; }
-
  private:
   std::unique_ptr<platform::TcpSocket> socket_;
   platform::TcpNetwork& network_;

@@ -159,7 +159,7 @@ LRESULT TfrmKvitra::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TfrmKvitra::ShowError(const std::string& message) {
-  if (!timer1Enabled_) timer1Enabled_ = SetTimer(Handle(), kTimer1, kTimer1PeriodMs, nullptr) != 0;
+  if (!raisingTimerSet_) raisingTimerSet_ = SetTimer(Handle(), kTimer1, kTimer1PeriodMs, nullptr) != 0;
   SetWindowTextW(lblBlad, LabelText(message).c_str());
   SizeLabelToText();
 }

@@ -34,7 +34,6 @@ class TfrmKvitra : public win32_shell::Window, public platform::UserInterface {
 
   HWND lblBlad = nullptr;
   HWND btnOK = nullptr;
-  bool Timer1Enabled() const { return timer1Enabled_; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -49,7 +48,8 @@ class TfrmKvitra : public win32_shell::Window, public platform::UserInterface {
   UINT dpi_ = 96;
   win32_shell::Font windowFont_;
   win32_shell::Font labelFont_;
-  bool timer1Enabled_ = false;
+  // Timer1 raises the window of a failed run every second.
+  bool raisingTimerSet_ = false;
   // The program ends when its window is closed, not when the object goes.
   bool quitOnDestroy_ = true;
 };
